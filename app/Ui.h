@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+namespace kvr {
+
+// Title of every message box the program shows.
+inline const QString kAppTitle = QStringLiteral("KVR 1.04");
+
+enum class MessageIcon { Information, Exclamation, Critical, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Keyed panels of the status bar.
+enum class Panel { SbrFile, SbrActivity, SbrPort, SbrMCU };
+
+// Everything an operation shows or asks. The main window implements it with
+// widgets, tests with a script, kvr-cli with the console. The panel texts are
+// kept here so every implementation reads back what was written.
+class Ui {
+public:
+  virtual ~Ui() = default;
+
+  virtual void message(const QString &text, MessageIcon icon, const QString &title = kAppTitle) = 0;
+  virtual Answer ask(const QString &text, Buttons buttons, MessageIcon icon,
+                     const QString &title = kAppTitle) = 0;
+
+  void setPanelText(Panel panel, const QString &text);
+  QString panelText(Panel panel) const { return panels_.value(panel); }
+
+  // "SbrActivity" carries a tag beside its text: the name of the running
+  // operation, to which the exchange appends the seconds waited.
+  void setActivity(const QString &textAndTag);
+  void setActivityTag(const QString &tag) { activityTag_ = tag; }
+  QString activityTag() const { return activityTag_; }
+
+  // Hourglass over the buffer grid; calls nest.
+  virtual void beginBusy() {}
+  virtual void endBusy() {}
+
+  // Let pending user-interface events run (repaints, the Stop button).
+  virtual void processEvents() {}
+
+protected:
+  virtual void panelChanged(Panel, const QString &) {}
+
+private:
+  QHash<Panel, QString> panels_;
+  QString activityTag_;
+};
+
+// Holds the hourglass for one scope.
+class BusyPointer {
+public:
+  explicit BusyPointer(Ui &ui) : ui_(ui) { ui_.beginBusy(); }
+  ~BusyPointer() { ui_.endBusy(); }
+  BusyPointer(const BusyPointer &) = delete;
+  BusyPointer &operator=(const BusyPointer &) = delete;
+
+private:
+  Ui &ui_;
+};
+
+} // namespace kvr

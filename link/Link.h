@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+
+namespace kvr {
+
+class SerialPort;
+class Session;
+class Ui;
+
+// Messages of the exchange, shown with the title "KVR 1.04".
+namespace LinkText {
+inline const QString TimedOut = QStringLiteral("The requested operation has timed out.");
+inline const QString Interrupted = QStringLiteral(
+    "Operation interrupted by the user. Please wait for the Vpp LED to go off before selecting "
+    "another Command");
+inline const QString UnknownCommand = QStringLiteral("Error at Slave : Unknown Command.");
+inline const QString MissingEnq = QStringLiteral("Error at Slave : Missing ENQ Code.");
+inline const QString ParityError = QStringLiteral("Error at Slave : Parity Error.");
+inline const QString SlaveBccError = QStringLiteral("Error at Slave : BCC Error.");
+inline const QString MasterBccError = QStringLiteral("Error at Master : BCC Error.");
+QString ConnectionLost(int portNumber);
+} // namespace LinkText
+
+// The one routine through which every operation talks to the programmer.
+class Link {
+public:
+  static constexpr std::chrono::milliseconds kReplyTimeout{40000};
+
+  Link(SerialPort &port, Session &session, Ui &ui);
+
+  SerialPort &port() { return port_; }
+
+  // Sends the payload (framed, or raw with CR only), then waits for exactly
+  // replyLength characters and parses them into Session::LastReply. True when
+  // the reply arrived in time, whole, unstopped, with a sound BCC and not
+  // beginning with NAK. replyLength 0 only sends, and returns false.
+  bool SendAndReceive(const QByteArray &payload, bool rawSend, bool plainReply, int replyLength,
+                      bool showErrors, bool showElapsed);
+
+  // The command step of every operation: up to CommandRetries attempts while
+  // Stop is not pressed, errors shown on the last attempt only. Each attempt
+  // starts from an empty receive buffer, so the CR left behind by a refused
+  // attempt is never read as the next reply.
+  bool CommandHandshake(const QByteArray &payload);
+
+  // The raw ACK that closes every exchange but the presence query.
+  void SendClosingAck();
+
+  // Tests shorten the 40-second limit.
+  void setReplyTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
+  std::chrono::milliseconds replyTimeout() const { return timeout_; }
+
+private:
+  enum class WaitEnd { Complete, Stopped, TimedOut, Lost };
+  WaitEnd WaitForReply(int replyLength, bool showElapsed);
+  void ShowElapsed(qint64 elapsedMs);
+  void ShowNakMessage(char code);
+
+  SerialPort &port_;
+  Session &session_;
+  Ui &ui_;
+  std::chrono::milliseconds timeout_ = kReplyTimeout;
+};
+
+} // namespace kvr

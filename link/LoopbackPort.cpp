@@ -1,0 +1,92 @@
+#include "LoopbackPort.h"
+
+#include <QMetaObject>
+#include <QPointer>
+
+namespace kvr {
+
+LoopbackPort::LoopbackPort(LinkPeer *peer, QObject *parent) : SerialPort(parent) { attach(peer); }
+
+LoopbackPort::~LoopbackPort() { attach(nullptr); }
+
+void LoopbackPort::attach(LinkPeer *peer) {
+  if (peer_) {
+    peer_->sendToPc = nullptr;
+    peer_->unplug = nullptr;
+  }
+  peer_ = peer;
+  lost_ = false;
+  if (!peer_)
+    return;
+  peer_->sendToPc = [this](const QByteArray &bytes) { deliverToPc(bytes); };
+  peer_->unplug = [this] { lineLost(); };
+}
+
+bool LoopbackPort::setSettings(const QString &settings) {
+  LineSettings parsed;
+  return ParseLineSettings(settings, parsed);
+}
+
+void LoopbackPort::setOpenFails(bool fails, const QString &reason) {
+  openFails_ = fails;
+  error_ = reason;
+}
+
+bool LoopbackPort::open() {
+  if (open_) {
+    error_ = QStringLiteral("The port is already open.");
+    return false;
+  }
+  if (openFails_ || lost_ || !peer_) {
+    if (error_.isEmpty())
+      error_ = QStringLiteral("No such device.");
+    return false;
+  }
+  open_ = true;
+  return true;
+}
+
+void LoopbackPort::close() {
+  open_ = false;
+  received_.clear();
+}
+
+bool LoopbackPort::write(const QByteArray &bytes) {
+  if (!open_ || lost_)
+    return false;
+  sent_.append(bytes);
+  // Deliver from the event loop, as a real line would.
+  QPointer<LoopbackPort> self(this);
+  QMetaObject::invokeMethod(
+      this,
+      [self, bytes] {
+        if (self && self->open_ && self->peer_)
+          self->peer_->receiveFromPc(bytes);
+      },
+      Qt::QueuedConnection);
+  return true;
+}
+
+QByteArray LoopbackPort::read(qint64 maxCount) {
+  const QByteArray chunk = received_.left(maxCount);
+  received_.remove(0, chunk.size());
+  return chunk;
+}
+
+void LoopbackPort::deliverToPc(const QByteArray &bytes) {
+  if (!open_ || lost_)
+    return;
+  received_.append(bytes);
+  emit readyRead();
+}
+
+void LoopbackPort::lineLost() {
+  if (lost_)
+    return;
+  lost_ = true;
+  error_ = QStringLiteral("The device was removed.");
+  if (open_)
+    emit connectionLost();
+}
+
+} // namespace kvr

@@ -1,0 +1,108 @@
+#include "QtSerialPort.h"
+
+#include <QFileInfo>
+
+namespace kvr {
+
+bool IsPseudoTerminal(const QString &location) {
+  return QFileInfo(location).canonicalFilePath().startsWith(QStringLiteral("/dev/pts/"));
+}
+
+QtSerialPort::QtSerialPort(QObject *parent) : SerialPort(parent) {
+  ParseLineSettings(kPortSettings, settings_);
+  connect(&port_, &QSerialPort::readyRead, this, &SerialPort::readyRead);
+  connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+bool QtSerialPort::setSettings(const QString &settings) {
+  LineSettings parsed;
+  if (!ParseLineSettings(settings, parsed)) {
+    error_ = QStringLiteral("Unknown port settings \"%1\".").arg(settings);
+    return false;
+  }
+  settings_ = parsed;
+  return !port_.isOpen() || applySettings();
+}
+
+bool QtSerialPort::applySettings() {
+  QSerialPort::Parity parity = QSerialPort::NoParity;
+  switch (settings_.parity) {
+  case 'E': parity = QSerialPort::EvenParity; break;
+  case 'O': parity = QSerialPort::OddParity; break;
+  case 'M': parity = QSerialPort::MarkParity; break;
+  case 'S': parity = QSerialPort::SpaceParity; break;
+  default: break;
+  }
+  bool ok = port_.setBaudRate(settings_.baud);
+  const bool characterSet =
+      port_.setDataBits(static_cast<QSerialPort::DataBits>(settings_.dataBits)) &&
+      port_.setParity(parity);
+  // A pseudo-terminal (the simulator) refuses 7-bit characters and parity;
+  // it carries every character unchanged, so 8 bits without parity serve.
+  if (!characterSet && IsPseudoTerminal(location_))
+    ok = ok && port_.setDataBits(QSerialPort::Data8) && port_.setParity(QSerialPort::NoParity);
+  else
+    ok = ok && characterSet;
+  ok = ok &&
+       port_.setStopBits(settings_.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+       port_.setFlowControl(QSerialPort::NoFlowControl);
+  if (!ok)
+    error_ = port_.errorString();
+  return ok;
+}
+
+bool QtSerialPort::open() {
+  error_.clear();
+  if (port_.isOpen()) {
+    error_ = QStringLiteral("The port is already open.");
+    return false;
+  }
+  // QSerialPort takes a lock file and TIOCEXCL on Unix: a port held by
+  // another program fails here.
+  if (!port_.open(QIODevice::ReadWrite)) {
+    error_ = port_.errorString();
+    return false;
+  }
+  if (!applySettings()) {
+    port_.close();
+    return false;
+  }
+  return true;
+}
+
+void QtSerialPort::close() {
+  if (port_.isOpen())
+    port_.close();
+}
+
+bool QtSerialPort::write(const QByteArray &bytes) {
+  if (!port_.isOpen())
+    return false;
+  if (port_.write(bytes) != bytes.size()) {
+    error_ = port_.errorString();
+    return false;
+  }
+  return true;
+}
+
+void QtSerialPort::clearReceiveBuffer() {
+  if (!port_.isOpen())
+    return;
+  // Take what has already reached us too, not just what the driver holds.
+  port_.clear(QSerialPort::Input);
+  port_.readAll();
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+  if (error == QSerialPort::NoError)
+    return;
+  error_ = port_.errorString();
+  if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError) {
+    if (port_.isOpen()) {
+      port_.close();
+      emit connectionLost();
+    }
+  }
+}
+
+} // namespace kvr

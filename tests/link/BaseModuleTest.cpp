@@ -1,0 +1,89 @@
+#include "BaseModule.h"
+#include "Session.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kvr;
+using namespace kvr::BaseModule;
+
+TEST(HexHelpers, HexToBytesPairsOddAndEmpty) {
+  EXPECT_EQ(HexToBytes("41"), QByteArray("A"));
+  EXPECT_EQ(HexToBytes(""), QByteArray());
+  EXPECT_EQ(HexToBytes("4"), QByteArray(1, 0x40));
+  EXPECT_EQ(HexToBytes("00FF7F"), QByteArray::fromHex("00ff7f"));
+  EXPECT_EQ(HexToBytes("A"), QByteArray(1, static_cast<char>(0xA0)));
+}
+
+TEST(HexHelpers, ConvertToDecimalReadsUnsigned) {
+  EXPECT_EQ(convertToDecimal("FFFF"), 65535);
+  EXPECT_EQ(convertToDecimal("8000"), 32768);
+  EXPECT_EQ(convertToDecimal("7F"), 127);
+  EXPECT_EQ(convertToDecimal("0"), 0);
+  EXPECT_EQ(convertToDecimal("10000"), 65536);
+  EXPECT_EQ(convertToDecimal(""), 0);
+}
+
+TEST(HexHelpers, HexToBinaryMostSignificantBitFirst) {
+  EXPECT_EQ(HexToBinary("01"), QString("00000001"));
+  EXPECT_EQ(HexToBinary("80"), QString("10000000"));
+  EXPECT_EQ(HexToBinary("A5"), QString("10100101"));
+}
+
+TEST(FamilyCodes, OrderAndExactComparison) {
+  ASSERT_EQ(FamilyCodes.size(), 21u);
+  EXPECT_EQ(FamilyCodes.front(), QString("ATMEL89C"));
+  EXPECT_EQ(FamilyCodes[7], QString("PHILIPSRX+"));
+  EXPECT_EQ(FamilyCodes[16], QString("SST89x5xxRx"));
+  EXPECT_EQ(FamilyCodes.back(), QString("EEPROM24Cxx"));
+  EXPECT_TRUE(IsFamilyCode("SST89x5xxRx"));
+  EXPECT_FALSE(IsFamilyCode("SST89X5XXRX"));
+  EXPECT_FALSE(IsFamilyCode("philipsrx2"));
+}
+
+TEST(InitGlobals, StartValuesAndDataPaths) {
+  Session session;
+  session.PortNumber = 9;
+  session.ProgrammerPresent = true;
+  session.LockBitSelection[2] = "1";
+  session.requestStop();
+  InitGlobals(session, "/opt/kvr");
+  EXPECT_EQ(session.PortNumber, 2);
+  EXPECT_FALSE(session.ProgrammerPresent);
+  EXPECT_FALSE(session.StopRequested());
+  EXPECT_EQ(session.LockBitSelection[2], QString("0"));
+  EXPECT_EQ(session.DatabasePath, QString("/opt/kvr/Data/KVR104.sqlite"));
+  EXPECT_EQ(session.TempImagePath, QString("/opt/kvr/Data/$KVR104Temp.Bin"));
+}
+
+TEST(FileDate, ChangeIsSeenToTheSecond) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("prog.hex");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(":00000001FF\n");
+  const QDateTime loaded = QDateTime::currentDateTime().addSecs(-100);
+  ASSERT_TRUE(file.setFileTime(loaded, QFileDevice::FileModificationTime));
+  file.close();
+
+  Session session;
+  RememberFileDate(session, path);
+  EXPECT_FALSE(FileChangedOnDisk(session, path));
+
+  QFile again(path);
+  ASSERT_TRUE(again.open(QIODevice::Append));
+  ASSERT_TRUE(again.setFileTime(loaded.addSecs(1), QFileDevice::FileModificationTime));
+  again.close();
+  EXPECT_TRUE(FileChangedOnDisk(session, path));
+}
+
+TEST(FileDate, MissingFileKeepsStoredTimeAndCountsAsChanged) {
+  Session session;
+  const QDateTime stored = QDateTime::fromSecsSinceEpoch(1'700'000'000);
+  session.LoadedFileDate = stored;
+  RememberFileDate(session, "/nonexistent/prog.bin");
+  EXPECT_EQ(session.LoadedFileDate, stored);
+  EXPECT_TRUE(FileChangedOnDisk(session, "/nonexistent/prog.bin"));
+}

@@ -1,0 +1,232 @@
+// The exchange against each SerialPort implementation: the in-process
+// loopback and a real pseudo-terminal opened through QSerialPort.
+#include "BaseModule.h"
+#include "CommandSet.h"
+#include "Frame.h"
+#include "Link.h"
+#include "LoopbackPort.h"
+#include "PtyPeer.h"
+#include "QtSerialPort.h"
+#include "ScriptedPeer.h"
+#include "ScriptedUi.h"
+#include "Session.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace kvr;
+using namespace kvr::BaseModule;
+using kvr::test::ProgrammerFrame;
+using kvr::test::ScriptedUi;
+using namespace std::chrono_literals;
+
+namespace {
+
+enum class PortKind { Loopback, Pty };
+
+class ExchangeContract : public ::testing::TestWithParam<PortKind> {
+protected:
+  void SetUp() override {
+    if (GetParam() == PortKind::Loopback) {
+      auto peer = std::make_unique<test::ScriptedPeer>();
+      port = std::make_unique<LoopbackPort>(peer.get());
+      loopPeer = std::move(peer);
+      programmer = loopPeer.get();
+    } else {
+      ptyPeer = std::make_unique<test::PtyPeer>();
+      auto qtPort = std::make_unique<QtSerialPort>();
+      qtPort->setPortName(ptyPeer->slavePath());
+      port = std::move(qtPort);
+      programmer = ptyPeer.get();
+    }
+    ASSERT_TRUE(port->setSettings(kPortSettings));
+    ASSERT_TRUE(port->open()) << port->errorString().toStdString();
+    session.PortNumber = 3;
+    link = std::make_unique<Link>(*port, session, ui);
+    link->setReplyTimeout(400ms);
+    ui.setActivity("Erase");
+  }
+
+  bool Handshake(bool showErrors = true) {
+    return link->SendAndReceive(CommandPayload(CmdBlankCheck), false, true, 2, showErrors, true);
+  }
+
+  Session session;
+  ScriptedUi ui;
+  std::unique_ptr<test::ScriptedPeer> loopPeer;
+  std::unique_ptr<test::PtyPeer> ptyPeer;
+  test::ScriptedPeerCore *programmer = nullptr;
+  std::unique_ptr<SerialPort> port;
+  std::unique_ptr<Link> link;
+};
+
+const QByteArray kAckReply("\x06\x0d", 2);
+
+TEST_P(ExchangeContract, FramesGoOutByteExact) {
+  programmer->queueReply(kAckReply);
+  ASSERT_TRUE(link->SendAndReceive(CommandPayload(CmdPresence), false, true, 2, true, false));
+  EXPECT_EQ(session.LastReply, QByteArray(1, ACK));
+  link->SendClosingAck();
+  QElapsedTimer settle;
+  settle.start();
+  while (programmer->framesFromPc().size() < 2 && settle.elapsed() < 2000)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  ASSERT_EQ(programmer->framesFromPc().size(), 2);
+  EXPECT_EQ(programmer->framesFromPc()[0], QByteArray::fromHex("020551035"
+                                                               "70d"));
+  EXPECT_EQ(programmer->framesFromPc()[1], QByteArray::fromHex("060d"));
+  EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_P(ExchangeContract, NakCodesGiveTheirMessagesOnlyWhenAsked) {
+  const struct {
+    char code;
+    const char *text;
+  } cases[] = {{NUL, "Error at Slave : Unknown Command."},
+               {ENQ, "Error at Slave : Missing ENQ Code."},
+               {SYN, "Error at Slave : Parity Error."},
+               {DC2, "Error at Slave : BCC Error."}};
+  for (const auto &c : cases) {
+    ui.messages.clear();
+    port->clearReceiveBuffer();
+    programmer->queueReply(QByteArray(1, NAK) + c.code + CR);
+    EXPECT_FALSE(Handshake(true));
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, QString(c.text));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui.messages[0].title, QString("KVR 1.04"));
+
+    ui.messages.clear();
+    port->clearReceiveBuffer();
+    programmer->queueReply(QByteArray(1, NAK) + c.code + CR);
+    EXPECT_FALSE(Handshake(false));
+    EXPECT_TRUE(ui.messages.isEmpty());
+  }
+  port->clearReceiveBuffer();
+  programmer->queueReply(QByteArray(1, NAK) + 'x' + CR);
+  EXPECT_FALSE(Handshake(true));
+  EXPECT_TRUE(ui.messages.isEmpty()) << "an unknown NAK code fails silently";
+}
+
+TEST_P(ExchangeContract, ShortReplyTimesOutKeepingTheRawCharacters) {
+  programmer->queueReply(ProgrammerFrame("PB").left(3));
+  EXPECT_FALSE(link->SendAndReceive(CommandPayload(CmdLock, "0011"), false, false, 6, true, true));
+  EXPECT_EQ(session.LastReply, ProgrammerFrame("PB").left(3));
+  EXPECT_EQ(ui.texts(), QStringList{"The requested operation has timed out."});
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Erase"));
+  EXPECT_TRUE(ui.activityHistory.contains("Erase (0 Sec. )"));
+
+  ui.messages.clear();
+  programmer->queueReply(ProgrammerFrame("PB").left(3));
+  EXPECT_FALSE(link->SendAndReceive(CommandPayload(CmdLock, "0011"), false, false, 6, false, true));
+  EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_P(ExchangeContract, ShortNakReportsTimeOutThenItsCode) {
+  programmer->queueReply(QByteArray(1, NAK) + DC2);
+  EXPECT_FALSE(link->SendAndReceive(CommandPayload(CmdBlankCheck), false, true, 3, true, false));
+  EXPECT_EQ(ui.texts(),
+            (QStringList{"The requested operation has timed out.", "Error at Slave : BCC Error."}));
+}
+
+TEST_P(ExchangeContract, StopEndsTheWaitAtOnceWithItsMessage) {
+  link->setReplyTimeout(20s);
+  QTimer::singleShot(50, &session, [this] { session.requestStop(); });
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_FALSE(Handshake(false));
+  EXPECT_LT(clock.elapsed(), 2000);
+  ASSERT_EQ(ui.messages.size(), 1);
+  EXPECT_EQ(ui.messages[0].text,
+            QString("Operation interrupted by the user. Please wait for the Vpp LED to go off "
+                    "before selecting another Command"));
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(ui.busyDepth, 0);
+}
+
+TEST_P(ExchangeContract, StopPressedWhileEventsRunIsSeenInTheSamePass) {
+  link->setReplyTimeout(20s);
+  programmer->queueReply(QByteArray(), 0);
+  ui.onProcessEvents = [this] { session.requestStop(); };
+  // A character that is not the whole reply wakes the loop once.
+  QTimer::singleShot(20, [this] { programmer->send(QByteArray(1, ACK)); });
+  EXPECT_FALSE(Handshake(false));
+  EXPECT_EQ(ui.processEventsCalls, 1);
+}
+
+TEST_P(ExchangeContract, FramedReplySetsFlagsAndLeavesTheRestWaiting) {
+  programmer->queueReply(ProgrammerFrame("P") + ProgrammerFrame("abc", true));
+  ASSERT_TRUE(link->SendAndReceive(CommandPayload(CmdErase5V), false, false, 5, true, false));
+  EXPECT_EQ(session.LastReply, QByteArray("P"));
+  EXPECT_TRUE(session.ReplyEndedWithEtx);
+  EXPECT_FALSE(session.ReplyEndedWithEtb);
+
+  ASSERT_TRUE(link->SendAndReceive(QByteArray(), false, false, 7, true, false));
+  EXPECT_EQ(session.LastReply, QByteArray("abc"));
+  EXPECT_TRUE(session.ReplyEndedWithEtb);
+  EXPECT_FALSE(session.ReplyEndedWithEtx);
+
+  session.LastReply = "kept";
+  link->SendClosingAck();
+  EXPECT_EQ(session.LastReply, QByteArray("kept"));
+  EXPECT_FALSE(session.ReplyEndedWithEtb);
+}
+
+TEST_P(ExchangeContract, WrongProgrammerBccFailsTheExchange) {
+  QByteArray frame = ProgrammerFrame("P");
+  frame[frame.size() - 2] = static_cast<char>(frame[frame.size() - 2] ^ 0x01);
+  programmer->queueReply(frame);
+  EXPECT_FALSE(link->SendAndReceive(CommandPayload(CmdErase5V), false, false, 5, true, false));
+  EXPECT_EQ(ui.texts(), QStringList{"Error at Master : BCC Error."});
+
+  ui.messages.clear();
+  programmer->queueReply(frame);
+  EXPECT_FALSE(link->SendAndReceive(CommandPayload(CmdErase5V), false, false, 5, false, false));
+  EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_P(ExchangeContract, LostLineEndsTheWaitAtOnce) {
+  link->setReplyTimeout(20s);
+  QTimer::singleShot(50, [this] { programmer->pullThePlug(); });
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_FALSE(Handshake(true));
+  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_EQ(ui.texts(), QStringList{"The connection to the programmer on COM3 was lost."});
+  // Later exchanges fail at once too, without a crash.
+  ui.messages.clear();
+  EXPECT_FALSE(Handshake(false));
+  EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_P(ExchangeContract, RefusedAttemptLeavesNoCrForTheNextAttempt) {
+  // The first attempt is refused (NAK, code, CR: only two are read); the
+  // second is accepted. The CR left behind must not be read as its reply.
+  programmer->queueReply(QByteArray(1, NAK) + NUL + CR);
+  programmer->queueReply(kAckReply, 30);
+  EXPECT_TRUE(link->CommandHandshake(CommandPayload(CmdBlankCheck)));
+  EXPECT_EQ(session.LastReply, QByteArray(1, ACK));
+  EXPECT_TRUE(ui.messages.isEmpty()) << "errors only on the last attempt";
+}
+
+TEST_P(ExchangeContract, HandshakeGivesUpAfterFiveAttemptsShowingTheLastError) {
+  for (int i = 0; i < CommandRetries; ++i)
+    programmer->queueReply(QByteArray(1, NAK) + ENQ + CR);
+  EXPECT_FALSE(link->CommandHandshake(CommandPayload(CmdBlankCheck)));
+  EXPECT_EQ(programmer->framesFromPc().size(), CommandRetries);
+  EXPECT_EQ(ui.texts(), QStringList{"Error at Slave : Missing ENQ Code."});
+}
+
+INSTANTIATE_TEST_SUITE_P(Ports, ExchangeContract,
+                         ::testing::Values(PortKind::Loopback, PortKind::Pty),
+                         [](const auto &info) {
+                           return info.param == PortKind::Loopback ? "Loopback" : "Pty";
+                         });
+
+} // namespace

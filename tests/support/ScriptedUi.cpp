@@ -1,0 +1,38 @@
+#include "ScriptedUi.h"
+
+#include <stdexcept>
+
+namespace kvr::test {
+
+void ScriptedUi::message(const QString &text, MessageIcon icon, const QString &title) {
+  messages.append({text, icon, title, false});
+}
+
+Answer ScriptedUi::ask(const QString &text, Buttons, MessageIcon icon, const QString &title) {
+  messages.append({text, icon, title, true});
+  if (answers.empty())
+    throw std::runtime_error("unexpected question: " + text.toStdString());
+  const Answer answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+void ScriptedUi::processEvents() {
+  ++processEventsCalls;
+  if (onProcessEvents)
+    onProcessEvents();
+}
+
+QStringList ScriptedUi::texts() const {
+  QStringList all;
+  for (const Message &m : messages)
+    all.append(m.text);
+  return all;
+}
+
+void ScriptedUi::panelChanged(Panel panel, const QString &text) {
+  if (panel == Panel::SbrActivity)
+    activityHistory.append(text);
+}
+
+} // namespace kvr::test

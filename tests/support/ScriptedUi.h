@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Ui.h"
+
+#include <QList>
+#include <QString>
+
+#include <deque>
+#include <functional>
+
+namespace kvr::test {
+
+// A Ui that records what the program shows and answers questions from a queue.
+class ScriptedUi : public Ui {
+public:
+  struct Message {
+    QString text;
+    MessageIcon icon;
+    QString title;
+    bool question = false;
+  };
+
+  void message(const QString &text, MessageIcon icon, const QString &title) override;
+  Answer ask(const QString &text, Buttons buttons, MessageIcon icon, const QString &title) override;
+  void beginBusy() override { ++busyDepth; }
+  void endBusy() override { --busyDepth; }
+  void processEvents() override;
+
+  // Texts of every message and question, in order.
+  QStringList texts() const;
+  // Every text SbrActivity showed, in order.
+  QStringList activityHistory;
+
+  QList<Message> messages;
+  std::deque<Answer> answers;
+  // Runs at each "let events run" of the program, e.g. to press Stop.
+  std::function<void()> onProcessEvents;
+  int busyDepth = 0;
+  int processEventsCalls = 0;
+
+protected:
+  void panelChanged(Panel panel, const QString &text) override;
+};
+
+} // namespace kvr::test
