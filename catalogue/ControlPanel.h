@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace kvr {
+
+class Session;
+
+// The enabled / visible / text state of every menu, toolbar button and
+// drop-down entry, by name. What each device family may do is decided here
+// and only here; the window mirrors these states onto its controls.
+class ControlPanel : public QObject {
+  Q_OBJECT
+public:
+  struct State {
+    bool enabled = true;
+    bool visible = true;
+    QString text;
+  };
+
+  explicit ControlPanel(const Session &session, QObject *parent = nullptr);
+
+  // What the buffer holds: the grid's row count and the file it belongs to.
+  void setBufferFacts(std::function<int()> gridRows, std::function<QString()> currentFilePath);
+
+  bool isEnabled(const QString &name) const { return states_.value(name).enabled; }
+  bool isVisible(const QString &name) const { return states_.value(name).visible; }
+  QString text(const QString &name) const { return states_.value(name).text; }
+  bool has(const QString &name) const { return states_.contains(name); }
+
+  void setEnabled(const QString &name, bool enabled);
+  void setVisible(const QString &name, bool visible);
+  void setText(const QString &name, const QString &text);
+
+  // busy: an operation runs; everything but Stop is disabled. Idle: exactly
+  // what the catalogue, the selected family and the signature state allow.
+  void SetMenuOptions(bool busy);
+  void DisableAllDropDown();
+  void SetSpecialOperationMenu();
+  // Returns true when the selected device has drop-down entries, which the
+  // window then announces.
+  bool SetDropDownOptions_Special();
+
+signals:
+  void stateChanged(const QString &name);
+
+private:
+  void enable(std::initializer_list<const char *> names, bool enabled);
+  void show(std::initializer_list<const char *> names, bool visible);
+
+  const Session &session_;
+  QHash<QString, State> states_;
+  std::function<int()> gridRows_;
+  std::function<QString()> currentFilePath_;
+};
+
+// The leading decimal digits of an identifier as a number ("071" is 71,
+// "08B" is 8, "A1" is 0).
+int NumericIdentifier(const QString &id);
+
+// PHILIPS87C devices with identifiers 71 to 74 carry the 6x clock commands.
+bool IsSixClockPhilips87C(const QString &family, const QString &id);
+
+} // namespace kvr
