@@ -32,6 +32,7 @@ public:
   bool PortIsOpen = false;
   bool ProgrammerPresent = false;
   bool SignatureVerified = false;
+  bool Autodetected = false; // the last autodetect found the programmer
   QString DatabasePath;
   QString TempImagePath;
   QDateTime LoadedFileDate;

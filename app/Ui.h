@@ -3,7 +3,11 @@
 #include <QHash>
 #include <QString>
 
+#include <optional>
+
 namespace kvr {
+
+class PortMap;
 
 // Title of every message box the program shows.
 inline const QString kAppTitle = QStringLiteral("KVR 1.04");
@@ -34,6 +38,13 @@ public:
   void setActivity(const QString &textAndTag);
   void setActivityTag(const QString &tag) { activityTag_ = tag; }
   QString activityTag() const { return activityTag_; }
+
+  // The port dialog: the chosen port number, or nothing when cancelled.
+  virtual std::optional<int> choosePort(int currentPort, const PortMap &ports) = 0;
+
+  // The positioning tip shown before verifying the devices that need it;
+  // true when the user confirmed that the chip sits as shown.
+  virtual bool confirmPositioningTip(const QString &deviceId) = 0;
 
   // Hourglass over the buffer grid; calls nest.
   virtual void beginBusy() {}

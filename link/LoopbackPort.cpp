@@ -27,19 +27,21 @@ bool LoopbackPort::setSettings(const QString &settings) {
   return ParseLineSettings(settings, parsed);
 }
 
-void LoopbackPort::setOpenFails(bool fails, const QString &reason) {
+void LoopbackPort::setOpenFails(bool fails, OpenFailure why) {
   openFails_ = fails;
-  error_ = reason;
+  failureToReport_ = why;
 }
 
 bool LoopbackPort::open() {
+  openFailure_ = OpenFailure::None;
   if (open_) {
+    openFailure_ = OpenFailure::InUse;
     error_ = QStringLiteral("The port is already open.");
     return false;
   }
   if (openFails_ || lost_ || !peer_) {
-    if (error_.isEmpty())
-      error_ = QStringLiteral("No such device.");
+    openFailure_ = openFails_ ? failureToReport_ : OpenFailure::NoSuchDevice;
+    error_ = QStringLiteral("The port could not be opened.");
     return false;
   }
   open_ = true;

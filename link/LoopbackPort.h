@@ -40,9 +40,10 @@ public:
   QByteArray read(qint64 maxCount) override;
   void clearReceiveBuffer() override { received_.clear(); }
   QString errorString() const override { return error_; }
+  OpenFailure openFailure() const override { return openFailure_; }
 
   // Test controls: whether open() succeeds, and everything the PC sent.
-  void setOpenFails(bool fails, const QString &reason = QString());
+  void setOpenFails(bool fails, OpenFailure why = OpenFailure::InUse);
   const QByteArray &sentBytes() const { return sent_; }
   void clearSentBytes() { sent_.clear(); }
 
@@ -54,6 +55,8 @@ private:
   QString name_;
   bool open_ = false;
   bool openFails_ = false;
+  OpenFailure openFailure_ = OpenFailure::None;
+  OpenFailure failureToReport_ = OpenFailure::InUse;
   bool lost_ = false;
   QString error_;
   QByteArray received_;

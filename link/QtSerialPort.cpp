@@ -53,7 +53,9 @@ bool QtSerialPort::applySettings() {
 
 bool QtSerialPort::open() {
   error_.clear();
+  openFailure_ = OpenFailure::None;
   if (port_.isOpen()) {
+    openFailure_ = OpenFailure::InUse;
     error_ = QStringLiteral("The port is already open.");
     return false;
   }
@@ -61,13 +63,28 @@ bool QtSerialPort::open() {
   // another program fails here.
   if (!port_.open(QIODevice::ReadWrite)) {
     error_ = port_.errorString();
+    openFailure_ = ClassifyOpenFailure(port_.error());
     return false;
   }
   if (!applySettings()) {
+    openFailure_ = OpenFailure::Other;
     port_.close();
     return false;
   }
   return true;
+}
+
+OpenFailure QtSerialPort::ClassifyOpenFailure(QSerialPort::SerialPortError error) const {
+  const QFileInfo device(location_);
+  switch (error) {
+  case QSerialPort::DeviceNotFoundError: return OpenFailure::NoSuchDevice;
+  case QSerialPort::PermissionError:
+    // The same error stands for "held by another program" and "not allowed".
+    if (!device.exists())
+      return OpenFailure::NoSuchDevice;
+    return device.isWritable() ? OpenFailure::InUse : OpenFailure::NoPermission;
+  default: return device.exists() ? OpenFailure::Other : OpenFailure::NoSuchDevice;
+  }
 }
 
 void QtSerialPort::close() {

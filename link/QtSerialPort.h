@@ -30,15 +30,18 @@ public:
   QByteArray read(qint64 maxCount) override { return port_.read(maxCount); }
   void clearReceiveBuffer() override;
   QString errorString() const override { return error_; }
+  OpenFailure openFailure() const override { return openFailure_; }
 
 private:
   void onError(QSerialPort::SerialPortError error);
   bool applySettings();
+  OpenFailure ClassifyOpenFailure(QSerialPort::SerialPortError error) const;
 
   QString location_;
   QSerialPort port_;
   LineSettings settings_;
   QString error_;
+  OpenFailure openFailure_ = OpenFailure::None;
 };
 
 } // namespace kvr

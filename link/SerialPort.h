@@ -9,6 +9,9 @@ namespace kvr {
 // Line settings of the programmer: 19200 baud, even parity, 7 data bits, 1 stop bit.
 inline const QString kPortSettings = QStringLiteral("19200, E, 7, 1");
 
+// Why an opening failed, for the message the user gets.
+enum class OpenFailure { None, InUse, NoPermission, NoSuchDevice, Other };
+
 // The serial-port component as the link uses it.
 class SerialPort : public QObject {
   Q_OBJECT
@@ -28,6 +31,7 @@ public:
   virtual void clearReceiveBuffer() = 0;
   // Why the last open or transfer failed, for messages.
   virtual QString errorString() const = 0;
+  virtual OpenFailure openFailure() const = 0;
 
 signals:
   void readyRead();

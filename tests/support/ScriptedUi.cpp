@@ -17,6 +17,24 @@ Answer ScriptedUi::ask(const QString &text, Buttons, MessageIcon icon, const QSt
   return answer;
 }
 
+std::optional<int> ScriptedUi::choosePort(int currentPort, const PortMap &) {
+  dialogsShown.append(QStringLiteral("FrmPortSelect COM%1").arg(currentPort));
+  if (portChoices.empty())
+    throw std::runtime_error("unexpected port dialog");
+  const std::optional<int> choice = portChoices.front();
+  portChoices.pop_front();
+  return choice;
+}
+
+bool ScriptedUi::confirmPositioningTip(const QString &deviceId) {
+  dialogsShown.append(QStringLiteral("FrmSpecialTip ") + deviceId);
+  if (tipConfirmations.empty())
+    throw std::runtime_error("unexpected positioning tip");
+  const bool confirmed = tipConfirmations.front();
+  tipConfirmations.pop_front();
+  return confirmed;
+}
+
 void ScriptedUi::processEvents() {
   ++processEventsCalls;
   if (onProcessEvents)

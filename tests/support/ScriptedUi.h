@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "Ui.h"
 
 #include <QList>
@@ -22,6 +23,8 @@ public:
 
   void message(const QString &text, MessageIcon icon, const QString &title) override;
   Answer ask(const QString &text, Buttons buttons, MessageIcon icon, const QString &title) override;
+  std::optional<int> choosePort(int currentPort, const PortMap &ports) override;
+  bool confirmPositioningTip(const QString &deviceId) override;
   void beginBusy() override { ++busyDepth; }
   void endBusy() override { --busyDepth; }
   void processEvents() override;
@@ -33,6 +36,10 @@ public:
 
   QList<Message> messages;
   std::deque<Answer> answers;
+  // Port dialog results (nullopt: Cancel) and the tip confirmations, in order.
+  std::deque<std::optional<int>> portChoices;
+  std::deque<bool> tipConfirmations;
+  QStringList dialogsShown;
   // Runs at each "let events run" of the program, e.g. to press Stop.
   std::function<void()> onProcessEvents;
   int busyDepth = 0;

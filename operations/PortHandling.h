@@ -1,0 +1,44 @@
+#pragma once
+
+#include "OperationContext.h"
+
+#include <QString>
+
+namespace kvr {
+
+namespace PortText {
+QString InUse(int port);
+QString RetryFirst(int port, const QString &detail = QString());
+QString RetryLater(int port);
+QString NotAttached(int port);
+QString HardwareDetected(int port, const QString &version);
+inline const QString IncorrectModel = QStringLiteral("Incorrect model!");
+inline const QString Identification = QStringLiteral("KVR1.04");
+} // namespace PortText
+
+// Opening the programmer's port and asking the programmer who it is.
+class PortHandling {
+public:
+  explicit PortHandling(OperationContext &context) : c_(context) {}
+
+  // Opens COM<PortNumber> with the line settings. Failures are reported when
+  // asked, with a Yes/No retry when offered; Stop interrupts the opening.
+  bool PortOpen(bool offerRetry, bool reportFailure);
+  void PortClose();
+  // Asks the programmer for its identification; sets ProgrammerPresent when
+  // it is "KVR1.04".
+  void CheckPresence(bool showMessages);
+  // Select Device > Serial Port > Select.
+  void MnuSelect_Click();
+
+private:
+  QString FailureDetail() const;
+  bool EndOpening(bool ok);
+
+  OperationContext &c_;
+};
+
+// "Port : COMn", as the status bar shows the port.
+QString PortPanelText(int port);
+
+} // namespace kvr

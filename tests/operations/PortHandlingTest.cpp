@@ -1,0 +1,284 @@
+#include "PortHandling.h"
+#include "Autodetect.h"
+#include "BaseModule.h"
+#include "ControlPanel.h"
+#include "Link.h"
+#include "LoopbackPort.h"
+#include "PortMap.h"
+#include "ScriptedPeer.h"
+#include "ScriptedUi.h"
+#include "Session.h"
+
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+using namespace kvr;
+using namespace kvr::BaseModule;
+using kvr::test::ProgrammerFrame;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QByteArray kAck("\x06\x0d", 2);
+
+// A line on which some COM ports open and the programmer answers on one of
+// them; the others are missing or silent.
+class Lines : public LoopbackPort {
+public:
+  using LoopbackPort::LoopbackPort;
+  QSet<QString> present; // paths that exist
+  QString programmerPath;
+  int openings = 0;
+  int heldOpenings = 0; // openings that find the port held by another program
+
+  bool open() override {
+    ++openings;
+    if (heldOpenings > 0) {
+      --heldOpenings;
+      setOpenFails(true, OpenFailure::InUse);
+      const bool ok = LoopbackPort::open();
+      setOpenFails(false);
+      return ok;
+    }
+    if (!present.contains(portName())) {
+      setOpenFails(true, OpenFailure::NoSuchDevice);
+      const bool ok = LoopbackPort::open();
+      setOpenFails(false);
+      return ok;
+    }
+    return LoopbackPort::open();
+  }
+  bool write(const QByteArray &bytes) override {
+    // Only the programmer's port carries the bytes to it.
+    return portName() == programmerPath ? LoopbackPort::write(bytes) : isOpen();
+  }
+};
+
+struct Bench {
+  Session session;
+  test::ScriptedUi ui;
+  test::ScriptedPeer programmer;
+  Lines port{&programmer};
+  Link link{port, session, ui};
+  ControlPanel panel{session};
+  PortMap ports;
+  OperationContext context{session, ui, port, link, panel, ports};
+  PortHandling handling{context};
+  Autodetect autodetect{context, handling};
+
+  Bench() {
+    link.setReplyTimeout(150ms);
+    for (int n = 1; n <= 16; ++n)
+      ports.setOverride(n, QStringLiteral("/dev/kvr%1").arg(n));
+    port.present.insert("/dev/kvr3");
+    port.programmerPath = "/dev/kvr3";
+    session.PortNumber = 3;
+  }
+
+  // The programmer accepts the query and sends its identification at once.
+  void ProgrammerAnswers(const QByteArray &identification) {
+    programmer.queueReply(kAck + ProgrammerFrame(identification));
+  }
+};
+
+TEST(PortOpen, OpensTheMappedPathAndSaysSo) {
+  Bench b;
+  EXPECT_TRUE(b.handling.PortOpen(true, true));
+  EXPECT_TRUE(b.port.isOpen());
+  EXPECT_EQ(b.port.portName(), QString("/dev/kvr3"));
+  EXPECT_EQ(b.ui.panelText(Panel::SbrPort), QString("Port : COM3"));
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Opened"));
+  EXPECT_FALSE(b.panel.isEnabled("TbnStop"));
+  EXPECT_EQ(b.ui.busyDepth, 0);
+}
+
+TEST(PortOpen, HeldPortAsksTwiceThenFailsOnNo) {
+  Bench b;
+  b.session.PortNumber = 9;
+  b.port.present.insert("/dev/kvr9");
+  b.port.setOpenFails(true, OpenFailure::InUse);
+  b.ui.answers = {Answer::Yes, Answer::No};
+  EXPECT_FALSE(b.handling.PortOpen(true, true));
+  ASSERT_EQ(b.ui.messages.size(), 2);
+  EXPECT_EQ(b.ui.messages[0].text,
+            QString("The COM9 Port is already open and may be in use by another application.\r\r"
+                    "Should KVR 1.04 try to close it and open again?"));
+  EXPECT_EQ(b.ui.messages[1].text,
+            QString("KVR could not close and reopen the COM9 port.\r"
+                    "It may be in use by an active peripheral device (like the Mouse).\r\r"
+                    "Should KVR 1.04 try to close it and open again?"));
+  EXPECT_EQ(b.ui.messages[1].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Open Failed"));
+  EXPECT_EQ(b.port.openings, 2);
+}
+
+TEST(PortOpen, RetryThatSucceedsOpensThePort) {
+  Bench b;
+  b.port.heldOpenings = 1; // the other program lets go while the user reads the question
+  b.ui.answers = {Answer::Yes};
+  EXPECT_TRUE(b.handling.PortOpen(true, true));
+  EXPECT_EQ(b.ui.messages.size(), 1);
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Opened"));
+}
+
+TEST(PortOpen, PermissionAndMissingDeviceSayWhy) {
+  Bench b;
+  b.port.setOpenFails(true, OpenFailure::NoPermission);
+  EXPECT_FALSE(b.handling.PortOpen(false, true));
+  ASSERT_EQ(b.ui.messages.size(), 1);
+  EXPECT_TRUE(b.ui.messages[0].text.startsWith(
+      "The COM3 Port is already open and may be in use by another application."));
+  EXPECT_TRUE(b.ui.messages[0].text.contains("dialout group"));
+
+  b.ui.messages.clear();
+  b.session.PortNumber = 5; // not present
+  EXPECT_FALSE(b.handling.PortOpen(false, true));
+  ASSERT_EQ(b.ui.messages.size(), 1);
+  EXPECT_TRUE(b.ui.messages[0].text.contains("There is no device /dev/kvr5."));
+}
+
+TEST(PortOpen, SilentFailureShowsOnlyTheStatus) {
+  Bench b;
+  b.session.PortNumber = 6;
+  EXPECT_FALSE(b.handling.PortOpen(false, false));
+  EXPECT_TRUE(b.ui.messages.isEmpty());
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Open Failed"));
+}
+
+TEST(PortOpen, StopDuringOpeningInterruptsAndKeepsTheFlag) {
+  Bench b;
+  b.ui.onProcessEvents = [&] { b.session.requestStop(); };
+  EXPECT_FALSE(b.handling.PortOpen(true, true));
+  EXPECT_TRUE(b.ui.messages.isEmpty());
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Open Interrupted"));
+  EXPECT_TRUE(b.session.StopRequested());
+}
+
+TEST(CheckPresence, PaddedIdentificationIsAccepted) {
+  Bench b;
+  ASSERT_TRUE(b.handling.PortOpen(false, false));
+  b.ProgrammerAnswers("  KVR1.04 ");
+  b.handling.CheckPresence(false);
+  EXPECT_TRUE(b.session.ProgrammerPresent);
+  EXPECT_EQ(b.ui.texts(),
+            QStringList{"Hardware detected on COM3!\r\rWelcome to TORVANE Flash MCU Programmer\r"
+                        "Version :   KVR1.04 "});
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Presence Check Passed"));
+  // The presence query is not closed with an ACK.
+  EXPECT_EQ(b.programmer.framesFromPc().size(), 1);
+}
+
+TEST(CheckPresence, WrongModelLeavesDeviceCommandsOff) {
+  Bench b;
+  b.session.DatabaseAvailable = true;
+  b.session.SignatureVerified = true;
+  b.session.Mcu.FamilyCode = "ATMEL89S";
+  ASSERT_TRUE(b.handling.PortOpen(false, false));
+  b.ProgrammerAnswers("KVR2.00");
+  b.handling.CheckPresence(false);
+  EXPECT_FALSE(b.session.ProgrammerPresent);
+  EXPECT_EQ(b.ui.texts(), QStringList{"Incorrect model!"});
+  EXPECT_FALSE(b.panel.isEnabled("TbnRead"));
+  EXPECT_FALSE(b.panel.isEnabled("MnuOperations"));
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Presence Check Failed"));
+}
+
+TEST(CheckPresence, NoAnswerNamesThePortOnlyWhenAsked) {
+  Bench b;
+  ASSERT_TRUE(b.handling.PortOpen(false, false));
+  b.handling.CheckPresence(true);
+  EXPECT_EQ(b.ui.texts(), (QStringList{"The requested operation has timed out.",
+                                       "KVR 1.04 Unit not attached to COM3."}));
+  b.ui.messages.clear();
+  b.handling.CheckPresence(false);
+  EXPECT_TRUE(b.ui.messages.isEmpty());
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Presence Check Failed"));
+}
+
+TEST(Autodetect, FindsTheProgrammerOnCom3AndStopsThere) {
+  Bench b;
+  for (int n : {1, 2, 4})
+    b.port.present.insert(QStringLiteral("/dev/kvr%1").arg(n));
+  b.ProgrammerAnswers("KVR1.04");
+  b.autodetect.MnuAutodetect_Click();
+  EXPECT_EQ(b.session.PortNumber, 3);
+  EXPECT_TRUE(b.session.Autodetected);
+  EXPECT_EQ(b.port.openings, 3);
+  EXPECT_EQ(b.ui.panelText(Panel::SbrPort), QString("Port : COM3"));
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Passed"));
+  // Silent on COM1 and COM2; the welcome appears anyway.
+  ASSERT_EQ(b.ui.messages.size(), 1);
+  EXPECT_TRUE(b.ui.messages[0].text.startsWith("Hardware detected on COM3!"));
+}
+
+TEST(Autodetect, NoProgrammerAnywhere) {
+  Bench b;
+  b.port.programmerPath.clear();
+  b.autodetect.MnuAutodetect_Click();
+  EXPECT_EQ(b.port.openings, 16);
+  ASSERT_EQ(b.ui.messages.size(), 1);
+  EXPECT_EQ(b.ui.messages[0].title, QString("Autodetect"));
+  EXPECT_EQ(b.ui.messages[0].text,
+            QString("KVR 1.04 failed to detect compatible hardware on any of the COM Ports.\r"
+                    "If you have not connected the KVR hardware, please do so now and select the "
+                    "COM Port manually."));
+  EXPECT_EQ(b.ui.panelText(Panel::SbrPort), QString("Port: COM16"));
+  EXPECT_FALSE(b.session.Autodetected);
+}
+
+TEST(Autodetect, StopOnCom1EndsWithoutMessage) {
+  Bench b;
+  b.port.present.insert("/dev/kvr1");
+  b.ui.onProcessEvents = [&] { b.session.requestStop(); };
+  b.autodetect.MnuAutodetect_Click();
+  EXPECT_TRUE(b.ui.messages.isEmpty());
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Open Interrupted"));
+  EXPECT_EQ(b.session.PortNumber, 1);
+}
+
+TEST(Detect, SavedPortThatCannotOpenIsNamed) {
+  Bench b;
+  b.autodetect.detect(true, 7);
+  EXPECT_EQ(b.ui.texts(),
+            QStringList{"KVR 1.04 failed to detect compatible hardware on previously used Port "
+                        "COM7."});
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Failed"));
+  EXPECT_FALSE(b.session.Autodetected);
+
+  b.ui.messages.clear();
+  b.ProgrammerAnswers("KVR1.04");
+  b.autodetect.detect(true, 3);
+  EXPECT_TRUE(b.session.Autodetected);
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Passed"));
+}
+
+TEST(PortSelect, OkTakesTheChosenPortAndChecksPresence) {
+  Bench b;
+  b.session.PortNumber = 9;
+  b.ui.portChoices = {3};
+  b.ProgrammerAnswers("KVR1.04");
+  b.handling.MnuSelect_Click();
+  EXPECT_EQ(b.ui.dialogsShown, QStringList{"FrmPortSelect COM9"});
+  EXPECT_EQ(b.session.PortNumber, 3);
+  EXPECT_TRUE(b.session.PortIsOpen);
+  EXPECT_TRUE(b.session.ProgrammerPresent);
+
+  b.ui.portChoices = {std::nullopt};
+  b.handling.MnuSelect_Click();
+  EXPECT_EQ(b.session.PortNumber, 3);
+  EXPECT_TRUE(b.port.isOpen()) << "Cancel changes nothing";
+}
+
+TEST(PortMap, SettingsDefaultsAndOverrides) {
+  PortMap map;
+  EXPECT_EQ(map.pathFor(1), QString("/dev/ttyS0"));
+  EXPECT_TRUE(map.addOverride("com4=/dev/ttyUSB0"));
+  EXPECT_EQ(map.pathFor(4), QString("/dev/ttyUSB0"));
+  EXPECT_FALSE(map.addOverride("COM17=/dev/x"));
+  EXPECT_FALSE(map.addOverride("COM2"));
+  EXPECT_EQ(ParsePortName("COM16"), 16);
+  EXPECT_EQ(ParsePortName("COM0"), 0);
+}
+
+} // namespace
