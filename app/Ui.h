@@ -46,6 +46,13 @@ public:
   // true when the user confirmed that the chip sits as shown.
   virtual bool confirmPositioningTip(const QString &deviceId) = 0;
 
+  // The start-up and exit tip; true when the user ticked "Don't display this
+  // message again".
+  virtual bool showStartTip() = 0;
+
+  // Blinks a notice in the main window for about two seconds.
+  virtual void popUpMessage(const QString &) {}
+
   // Hourglass over the buffer grid; calls nest.
   virtual void beginBusy() {}
   virtual void endBusy() {}

@@ -8,6 +8,7 @@ constexpr ControlKind E = ControlKind::Entry;
 constexpr ControlKind S = ControlKind::Separator;
 constexpr ControlKind T = ControlKind::ToolButton;
 constexpr ControlKind D = ControlKind::DropDownEntry;
+constexpr ControlKind W = ControlKind::WindowControl;
 
 // clang-format off
 const std::vector<ControlSpec> kLayout{
@@ -157,6 +158,11 @@ const std::vector<ControlSpec> kLayout{
     {"BMnu_SetDoubleClockMode_RC", "TbnSpecialCommand", D, "Set Double Clock Mode", "", true, false},
     {"BMnu_I2CSlaveAddress", "TbnSpecialCommand", D, "I2C Slave Address", "", true, false},
     {"NA", "TbnSpecialCommand", D, "No Special Command Available", "", true, true},
+    // Beside the grid: the flash block of two-block devices, and the 6x clock
+    // switch after a write. Shown only for the devices that have them.
+    {"LstCurrentBlockCaption", "", W, "Flash Block", "", true, false},
+    {"LstCurrentBlock", "", W, "", "", true, false},
+    {"chkClkSpeed", "", W, "6x Clock", "", true, false},
 };
 // clang-format on
 } // namespace

@@ -10,7 +10,7 @@ namespace kvr {
 // main window, with its caption and its state before the first menu update.
 // The window builds its controls from this table; ControlPanel keeps their
 // states by the same names.
-enum class ControlKind { Menu, Entry, Separator, ToolButton, DropDownEntry };
+enum class ControlKind { Menu, Entry, Separator, ToolButton, DropDownEntry, WindowControl };
 
 struct ControlSpec {
   const char *name;

@@ -41,32 +41,26 @@ void ControlPanel::setBufferFacts(std::function<int()> gridRows,
   currentFilePath_ = std::move(currentFilePath);
 }
 
+template <typename T>
+void ControlPanel::update(const QString &name, T State::*field, const T &value) {
+  auto it = states_.find(name);
+  Q_ASSERT_X(it != states_.end(), "ControlPanel", qPrintable(name));
+  if (it == states_.end() || (*it).*field == value)
+    return;
+  (*it).*field = value;
+  emit stateChanged(name);
+}
+
 void ControlPanel::setEnabled(const QString &name, bool enabled) {
-  auto it = states_.find(name);
-  Q_ASSERT_X(it != states_.end(), "ControlPanel", qPrintable(name));
-  if (it == states_.end() || it->enabled == enabled)
-    return;
-  it->enabled = enabled;
-  emit stateChanged(name);
+  update(name, &State::enabled, enabled);
 }
-
 void ControlPanel::setVisible(const QString &name, bool visible) {
-  auto it = states_.find(name);
-  Q_ASSERT_X(it != states_.end(), "ControlPanel", qPrintable(name));
-  if (it == states_.end() || it->visible == visible)
-    return;
-  it->visible = visible;
-  emit stateChanged(name);
+  update(name, &State::visible, visible);
 }
-
 void ControlPanel::setText(const QString &name, const QString &text) {
-  auto it = states_.find(name);
-  Q_ASSERT_X(it != states_.end(), "ControlPanel", qPrintable(name));
-  if (it == states_.end() || it->text == text)
-    return;
-  it->text = text;
-  emit stateChanged(name);
+  update(name, &State::text, text);
 }
+void ControlPanel::setValue(const QString &name, int value) { update(name, &State::value, value); }
 
 void ControlPanel::enable(std::initializer_list<const char *> names, bool enabled) {
   for (const char *name : names)

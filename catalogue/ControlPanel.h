@@ -20,6 +20,7 @@ public:
     bool enabled = true;
     bool visible = true;
     QString text;
+    int value = 0; // list index, or 1 for a ticked check box
   };
 
   explicit ControlPanel(const Session &session, QObject *parent = nullptr);
@@ -30,11 +31,13 @@ public:
   bool isEnabled(const QString &name) const { return states_.value(name).enabled; }
   bool isVisible(const QString &name) const { return states_.value(name).visible; }
   QString text(const QString &name) const { return states_.value(name).text; }
+  int value(const QString &name) const { return states_.value(name).value; }
   bool has(const QString &name) const { return states_.contains(name); }
 
   void setEnabled(const QString &name, bool enabled);
   void setVisible(const QString &name, bool visible);
   void setText(const QString &name, const QString &text);
+  void setValue(const QString &name, int value);
 
   // busy: an operation runs; everything but Stop is disabled. Idle: exactly
   // what the catalogue, the selected family and the signature state allow.
@@ -49,6 +52,7 @@ signals:
   void stateChanged(const QString &name);
 
 private:
+  template <typename T> void update(const QString &name, T State::*field, const T &value);
   void enable(std::initializer_list<const char *> names, bool enabled);
   void show(std::initializer_list<const char *> names, bool visible);
 

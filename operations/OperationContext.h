@@ -3,6 +3,7 @@
 namespace kvr {
 
 class ControlPanel;
+class DatabaseHandlers;
 class Link;
 class PortMap;
 class SerialPort;
@@ -18,6 +19,7 @@ struct OperationContext {
   Link &link;
   ControlPanel &panel;
   PortMap &ports;
+  DatabaseHandlers &catalogue;
 };
 
 } // namespace kvr

@@ -2,6 +2,7 @@
 #include "Autodetect.h"
 #include "BaseModule.h"
 #include "ControlPanel.h"
+#include "DatabaseHandlers.h"
 #include "Link.h"
 #include "LoopbackPort.h"
 #include "PortMap.h"
@@ -63,7 +64,8 @@ struct Bench {
   Link link{port, session, ui};
   ControlPanel panel{session};
   PortMap ports;
-  OperationContext context{session, ui, port, link, panel, ports};
+  DatabaseHandlers catalogue{session, ui};
+  OperationContext context{session, ui, port, link, panel, ports, catalogue};
   PortHandling handling{context};
   Autodetect autodetect{context, handling};
 

@@ -35,6 +35,15 @@ bool ScriptedUi::confirmPositioningTip(const QString &deviceId) {
   return confirmed;
 }
 
+bool ScriptedUi::showStartTip() {
+  dialogsShown.append(QStringLiteral("FrmTip"));
+  if (startTipAnswers.empty())
+    return false;
+  const bool dontShowAgain = startTipAnswers.front();
+  startTipAnswers.pop_front();
+  return dontShowAgain;
+}
+
 void ScriptedUi::processEvents() {
   ++processEventsCalls;
   if (onProcessEvents)

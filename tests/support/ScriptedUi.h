@@ -25,6 +25,8 @@ public:
   Answer ask(const QString &text, Buttons buttons, MessageIcon icon, const QString &title) override;
   std::optional<int> choosePort(int currentPort, const PortMap &ports) override;
   bool confirmPositioningTip(const QString &deviceId) override;
+  bool showStartTip() override;
+  void popUpMessage(const QString &text) override { popUps.append(text); }
   void beginBusy() override { ++busyDepth; }
   void endBusy() override { --busyDepth; }
   void processEvents() override;
@@ -39,6 +41,9 @@ public:
   // Port dialog results (nullopt: Cancel) and the tip confirmations, in order.
   std::deque<std::optional<int>> portChoices;
   std::deque<bool> tipConfirmations;
+  // Answers of the start tip: true ticks "Don't display this message again".
+  std::deque<bool> startTipAnswers;
+  QStringList popUps;
   QStringList dialogsShown;
   // Runs at each "let events run" of the program, e.g. to press Stop.
   std::function<void()> onProcessEvents;

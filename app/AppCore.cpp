@@ -1,0 +1,139 @@
+#include "AppCore.h"
+
+#include "BaseModule.h"
+#include "SerialPort.h"
+#include "Session.h"
+#include "Settings.h"
+#include "Ui.h"
+
+namespace kvr {
+
+namespace {
+const QString kStartupRead = QStringLiteral("Startup");
+const QString kStartupWrite = QStringLiteral("StartUp");
+} // namespace
+
+QString StartupText::AutodetectQuestion() {
+  return QStringLiteral("Proceed with Autodetect?\r\n\r\nIf you face problems by selecting 'Yes', "
+                        "select 'No' and select the port manually.");
+}
+
+QString StartupText::QuitQuestion() {
+  return QStringLiteral("Are you sure you want to quit ") + kAppTitle + QStringLiteral(" ?");
+}
+
+AppCore::AppCore(Session &session, Ui &ui, SerialPort &port, CatalogueOptions catalogueOptions)
+    : session_(session), ui_(ui), port_(port), link_(port, session, ui), panel_(session),
+      catalogue_(session, ui, std::move(catalogueOptions)), context_{session,   ui,     port,
+                                                                     link_,     panel_, ports_,
+                                                                     catalogue_},
+      portHandling_(context_), autodetect_(context_, portHandling_),
+      signature_(context_, portHandling_) {
+  RegisterHandlers();
+}
+
+void AppCore::RegisterHandlers() {
+  handlers_ = {
+      {QStringLiteral("MnuAutodetect"), [this] { autodetect_.MnuAutodetect_Click(); }},
+      {QStringLiteral("MnuSelect"), [this] { portHandling_.MnuSelect_Click(); }},
+      {QStringLiteral("MnuMCU"), [this] { MnuMCU_Click(); }},
+      {QStringLiteral("MnuVerifySignature"), [this] { signature_.MnuVerifySignature_Click(); }},
+      {QStringLiteral("TbnVerifySignature"), [this] { signature_.MnuVerifySignature_Click(); }},
+      {QStringLiteral("MnuExit"), [this] { MnuExit_Click(); }},
+  };
+}
+
+void AppCore::Trigger(const QString &name) {
+  const auto handler = handlers_.constFind(name);
+  if (handler != handlers_.constEnd())
+    (*handler)();
+}
+
+bool AppCore::Startup() {
+  BaseModule::InitGlobals(session_);
+  ports_.loadSettings();
+  ui_.setActivity(QStringLiteral("Ready"));
+  ui_.setPanelText(Panel::SbrPort, PortPanelText(session_.PortNumber) + QStringLiteral(" (Def)"));
+
+  if (catalogue_.OpenCatalogue() == DatabaseHandlers::OpenOutcome::EndProgram)
+    return false;
+
+  QString lastPort = Settings::Value(kStartupRead, QStringLiteral("LastCOMPort"));
+  if (lastPort.isEmpty())
+    lastPort = QStringLiteral("0");
+  const QString lastMcu = Settings::Value(kStartupRead, QStringLiteral("LastMCU"));
+  session_.PortNumber = lastPort.trimmed().toInt();
+  if (session_.DatabaseAvailable)
+    catalogue_.SelectMcu(lastMcu);
+
+  if (session_.DatabaseAvailable) {
+    const auto autodetectQuestion = [this] {
+      return ui_.ask(StartupText::AutodetectQuestion(), Buttons::YesNo, MessageIcon::Question) ==
+             Answer::Yes;
+    };
+    if (session_.PortNumber == 0) {
+      if (autodetectQuestion())
+        autodetect_.AutoD_and_VerifyS();
+    } else {
+      autodetect_.detect(true, session_.PortNumber);
+      if (!session_.Autodetected && autodetectQuestion())
+        autodetect_.MnuAutodetect_Click();
+    }
+  } else if (!catalogue_.AskToContinueWithoutCatalogue()) {
+    return false;
+  }
+
+  session_.clearStop();
+  panel_.SetMenuOptions(false);
+  if (!lastMcu.isEmpty())
+    panel_.setEnabled(QStringLiteral("TbnVerifySignature"), true);
+  panel_.DisableAllDropDown();
+  panel_.SetSpecialOperationMenu();
+  ShowStartTip();
+  return true;
+}
+
+void AppCore::ShowStartTip() {
+  if (!catalogue_.IsOpen() || !catalogue_.StartTipEnabled(StartTipRow::StartTip))
+    return;
+  const bool dontShowAgain = ui_.showStartTip();
+  catalogue_.SetStartTip(StartTipRow::StartTip, !dontShowAgain);
+}
+
+void AppCore::AskToSave() {
+  if (!session_.BufferModified)
+    return;
+  if (ui_.ask(StartupText::SaveQuestion, Buttons::YesNo, MessageIcon::Exclamation) == Answer::Yes &&
+      saveBuffer)
+    saveBuffer();
+}
+
+void AppCore::MnuExit_Click() {
+  AskToSave();
+  if (closeWindow)
+    closeWindow();
+}
+
+bool AppCore::QueryClose() {
+  AskToSave();
+  if (ui_.ask(StartupText::QuitQuestion(), Buttons::YesNo, MessageIcon::Exclamation) != Answer::Yes)
+    return false;
+  ShowStartTip();
+  portHandling_.PortClose();
+  Settings::SetValue(kStartupWrite, QStringLiteral("LastCOMPort"),
+                     session_.ProgrammerPresent ? QString::number(session_.PortNumber)
+                                                : QStringLiteral("0"));
+  Settings::SetValue(kStartupWrite, QStringLiteral("LastMCU"), session_.Mcu.MCUIDNumber);
+  return true;
+}
+
+void AppCore::MnuMCU_Click() {
+  const std::optional<QString> chosen = chooseDevice ? chooseDevice() : std::nullopt;
+  if (chosen)
+    catalogue_.SelectMcu(*chosen);
+  panel_.SetMenuOptions(false);
+  if (chosen && !session_.Mcu.MCUIDNumber.isEmpty())
+    signature_.MnuVerifySignature_Click();
+}
+
+} // namespace kvr

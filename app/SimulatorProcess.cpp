@@ -1,0 +1,35 @@
+#include "SimulatorProcess.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace kvr {
+
+SimulatorProcess::~SimulatorProcess() {
+  if (process_.state() == QProcess::NotRunning)
+    return;
+  process_.terminate();
+  if (!process_.waitForFinished(3000))
+    process_.kill();
+}
+
+QString SimulatorProcess::Start(const QString &chip) {
+  const QString program =
+      QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kvr-sim"));
+  process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process_.start(program, {QStringLiteral("--chip"), chip});
+  if (!process_.waitForStarted(5000)) {
+    error_ = process_.errorString();
+    return QString();
+  }
+  // The simulator's first line is the path of its port.
+  while (!process_.canReadLine()) {
+    if (!process_.waitForReadyRead(5000)) {
+      error_ = QStringLiteral("kvr-sim did not name its port.");
+      return QString();
+    }
+  }
+  return QString::fromLocal8Bit(process_.readLine()).trimmed();
+}
+
+} // namespace kvr

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+#include <optional>
+
+class QRadioButton;
+
+namespace kvr {
+
+class PortMap;
+
+// The port dialog: COM1..COM16, each with the device path it stands for.
+class FrmPortSelect : public QDialog {
+  Q_OBJECT
+public:
+  FrmPortSelect(int currentPort, const PortMap &ports, QWidget *owner = nullptr);
+
+  // True unless the user left with OK.
+  bool Cancelled() const { return cancelled_; }
+  // The first selected port in the order COM1..COM16; nothing when none is.
+  std::optional<int> SelectedPort() const;
+
+  // Shows the dialog modally; the chosen port, or nothing after Cancel.
+  static std::optional<int> Choose(int currentPort, const PortMap &ports, QWidget *owner);
+
+private:
+  QList<QRadioButton *> options_;
+  bool cancelled_ = true;
+};
+
+} // namespace kvr
