@@ -10,14 +10,16 @@ LoopbackPort::LoopbackPort(LinkPeer *peer, QObject *parent) : SerialPort(parent)
 LoopbackPort::~LoopbackPort() { attach(nullptr); }
 
 void LoopbackPort::attach(LinkPeer *peer) {
-  if (peer_) {
+  if (peer_ && peer_->attachedTo == this) {
     peer_->sendToPc = nullptr;
     peer_->unplug = nullptr;
+    peer_->attachedTo = nullptr;
   }
   peer_ = peer;
   lost_ = false;
   if (!peer_)
     return;
+  peer_->attachedTo = this;
   peer_->sendToPc = [this](const QByteArray &bytes) { deliverToPc(bytes); };
   peer_->unplug = [this] { lineLost(); };
 }

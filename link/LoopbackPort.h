@@ -17,6 +17,8 @@ public:
   // Set by the port the peer is attached to.
   std::function<void(const QByteArray &)> sendToPc;
   std::function<void()> unplug;
+  // The port the callbacks belong to; a peer moves to a new port when attached to it.
+  const void *attachedTo = nullptr;
 };
 
 // A serial port wired to a peer in the same process: every operation runs

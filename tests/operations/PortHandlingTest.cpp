@@ -6,11 +6,11 @@
 #include "Link.h"
 #include "LoopbackPort.h"
 #include "PortMap.h"
+#include "RoutedLoopbackPort.h"
 #include "ScriptedPeer.h"
 #include "ScriptedUi.h"
 #include "Session.h"
 
-#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -23,44 +23,11 @@ namespace {
 
 const QByteArray kAck("\x06\x0d", 2);
 
-// A line on which some COM ports open and the programmer answers on one of
-// them; the others are missing or silent.
-class Lines : public LoopbackPort {
-public:
-  using LoopbackPort::LoopbackPort;
-  QSet<QString> present; // paths that exist
-  QString programmerPath;
-  int openings = 0;
-  int heldOpenings = 0; // openings that find the port held by another program
-
-  bool open() override {
-    ++openings;
-    if (heldOpenings > 0) {
-      --heldOpenings;
-      setOpenFails(true, OpenFailure::InUse);
-      const bool ok = LoopbackPort::open();
-      setOpenFails(false);
-      return ok;
-    }
-    if (!present.contains(portName())) {
-      setOpenFails(true, OpenFailure::NoSuchDevice);
-      const bool ok = LoopbackPort::open();
-      setOpenFails(false);
-      return ok;
-    }
-    return LoopbackPort::open();
-  }
-  bool write(const QByteArray &bytes) override {
-    // Only the programmer's port carries the bytes to it.
-    return portName() == programmerPath ? LoopbackPort::write(bytes) : isOpen();
-  }
-};
-
 struct Bench {
   Session session;
   test::ScriptedUi ui;
   test::ScriptedPeer programmer;
-  Lines port{&programmer};
+  test::RoutedLoopbackPort port{&programmer};
   Link link{port, session, ui};
   ControlPanel panel{session};
   PortMap ports;
