@@ -114,7 +114,9 @@ void SignatureVerifier::SignatureVerification() {
   if (s.SignatureVerified) {
     if (c_.panel.SetDropDownOptions_Special())
       c_.ui.popUpMessage(QStringLiteral("Special Commands Available With The Selected MCU"));
-    c_.ui.setActivity(QStringLiteral("Signature Verified"));
+    // A failed attempt keeps an earlier verification, but must not read as a pass.
+    if (!failed)
+      c_.ui.setActivity(QStringLiteral("Signature Verified"));
   }
 }
 

@@ -11,7 +11,6 @@
 #include "ScriptedUi.h"
 #include "Session.h"
 
-
 #include <gtest/gtest.h>
 
 using namespace kvr;

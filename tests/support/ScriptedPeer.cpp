@@ -2,6 +2,7 @@
 
 #include "BaseModule.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace kvr::test {
@@ -44,6 +45,11 @@ void ScriptedPeerCore::bytesFromPc(const QByteArray &bytes) {
     else
       send(reply.bytes);
   }
+}
+
+void Settle() {
+  for (int i = 0; i < 3; ++i)
+    QCoreApplication::processEvents();
 }
 
 QByteArray ProgrammerFrame(const QByteArray &data, bool moreBlocks) {

@@ -52,6 +52,10 @@ public:
   }
 };
 
+// Lets the bytes the PC wrote last reach the peer (the loopback delivers them
+// from the event loop).
+void Settle();
+
 // A framed reply as the programmer sends it: STX, data, ETX (or ETB), BCC, CR.
 QByteArray ProgrammerFrame(const QByteArray &data, bool moreBlocks = false);
 
