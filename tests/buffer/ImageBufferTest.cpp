@@ -1,0 +1,59 @@
+#include "ImageBuffer.h"
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace kvr;
+
+namespace {
+
+TEST(ImageBuffer, CellsAddressesAndTextView) {
+  ImageBuffer buffer;
+  buffer.setRowCount(0x1000);
+  EXPECT_EQ(buffer.cellText(0xFFF, 0), QString("0000FFF0"));
+  EXPECT_EQ(buffer.cellText(1, 0), QString("00000010"));
+
+  buffer.setCellText(0, 1, "41");
+  buffer.setCellText(0, 2, "20");
+  buffer.setCellText(0, 3, "1F");
+  buffer.setCellText(0, 4, "7f");
+  buffer.setCellText(0, 5, "E9");
+  buffer.setCellText(0, 6, "XX");
+  EXPECT_EQ(buffer.cellText(0, 4), QString("7F")) << "stored upper case";
+  EXPECT_EQ(buffer.byte(5), 0) << "XX converts as 00h";
+  buffer.FillFdgFileZero(0);
+  EXPECT_EQ(buffer.cellText(0, 7), QString("00"));
+  EXPECT_EQ(buffer.cellText(0, 6), QString("XX"));
+  buffer.FillAsciiChar(0);
+  const QString view = buffer.cellText(0, ImageBuffer::kTextColumn);
+  ASSERT_EQ(view.size(), 21);
+  EXPECT_EQ(view.left(5), QString(5, ' '));
+  EXPECT_EQ(view.mid(5, 5), QString("A  ") + QChar(0x7F) + QChar(0xE9));
+  EXPECT_EQ(view[10], QChar(' '));
+}
+
+TEST(ImageBuffer, RowOfNoDataShowsTwentyOneBlanks) {
+  ImageBuffer buffer;
+  buffer.setRowCount(1);
+  for (int a = 0; a < 16; ++a)
+    buffer.setNoData(a);
+  buffer.FillAsciiChar(0);
+  EXPECT_EQ(buffer.cellText(0, 17), QString(21, ' '));
+  buffer.setByte(0, 0x20);
+  buffer.UpdateGridRow(0);
+  EXPECT_EQ(buffer.cellText(0, 17), QString(21, ' ')) << "the editor's view blanks 20h too";
+}
+
+TEST(ImageBuffer, OddRowCountIsPaddedExceptAt4095) {
+  ImageBuffer buffer;
+  buffer.setRowCount(1);
+  buffer.ResetGrid_Special();
+  ASSERT_EQ(buffer.rowCount(), 2);
+  for (int column = 1; column <= 16; ++column)
+    EXPECT_EQ(buffer.cellText(1, column), QString("XX"));
+  buffer.setRowCount(4095);
+  buffer.ResetGrid_Special();
+  EXPECT_EQ(buffer.rowCount(), 4095);
+}
+
+} // namespace
