@@ -312,6 +312,37 @@ void FrmMainMenu::popUpMessage(const QString &text) {
   blink_->start();
 }
 
+void FrmMainMenu::progressChanged() {
+  progress_->setRange(progressMinimum(), progressMaximum());
+  progress_->setValue(progressValue());
+}
+
+void FrmMainMenu::showFloatingMessage(const QString &text) {
+  if (!floating_) {
+    floating_ = new QWidget(this, Qt::Tool | Qt::WindowStaysOnTopHint);
+    floating_->setObjectName(QStringLiteral("FrmFloatingMessage"));
+    floating_->setWindowTitle(QStringLiteral("Torvane - ") + kAppTitle);
+    floatingText_ = new QLabel(floating_);
+    floatingText_->setObjectName(QStringLiteral("LblFloatingMessage"));
+    auto *layout = new QVBoxLayout(floating_);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->addWidget(floatingText_);
+  }
+  floatingText_->setText(DisplayText(text));
+  floating_->adjustSize();
+  floating_->move(geometry().center() - floating_->rect().center());
+  floating_->show();
+  floating_->repaint();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void FrmMainMenu::hideFloatingMessage() {
+  if (!floating_ || !floating_->isVisible())
+    return;
+  floating_->hide();
+  QApplication::restoreOverrideCursor();
+}
+
 void FrmMainMenu::beginBusy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 
 void FrmMainMenu::endBusy() { QApplication::restoreOverrideCursor(); }

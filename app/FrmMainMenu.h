@@ -49,6 +49,8 @@ public:
   bool confirmPositioningTip(const QString &deviceId) override;
   bool showStartTip() override;
   void popUpMessage(const QString &text) override;
+  void showFloatingMessage(const QString &text) override;
+  void hideFloatingMessage() override;
   void beginBusy() override;
   void endBusy() override;
   void processEvents() override;
@@ -62,6 +64,7 @@ signals:
 
 protected:
   void panelChanged(Panel panel, const QString &text) override;
+  void progressChanged() override;
   void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -83,6 +86,8 @@ private:
   QLabel *blocksCaption_ = nullptr;
   QCheckBox *clockSpeed_ = nullptr;
   QLabel *popUp_ = nullptr;
+  QWidget *floating_ = nullptr;
+  QLabel *floatingText_ = nullptr;
   QTimer *blink_ = nullptr;
   int blinkSteps_ = 0;
 };

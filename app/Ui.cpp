@@ -1,5 +1,7 @@
 #include "Ui.h"
 
+#include <QtGlobal>
+
 namespace kvr {
 
 void Ui::setPanelText(Panel panel, const QString &text) {
@@ -10,6 +12,18 @@ void Ui::setPanelText(Panel panel, const QString &text) {
 void Ui::setActivity(const QString &textAndTag) {
   activityTag_ = textAndTag;
   setPanelText(Panel::SbrActivity, textAndTag);
+}
+
+void Ui::setProgressRange(int minimum, int maximum) {
+  progressMinimum_ = minimum;
+  progressMaximum_ = maximum;
+  progressValue_ = qBound(minimum, progressValue_, maximum);
+  progressChanged();
+}
+
+void Ui::setProgressValue(int value) {
+  progressValue_ = value;
+  progressChanged();
 }
 
 } // namespace kvr

@@ -53,6 +53,17 @@ public:
   // Blinks a notice in the main window for about two seconds.
   virtual void popUpMessage(const QString &) {}
 
+  // The progress bar PbrProgress. The values are kept so every Ui reads them back.
+  void setProgressRange(int minimum, int maximum);
+  void setProgressValue(int value);
+  int progressMinimum() const { return progressMinimum_; }
+  int progressMaximum() const { return progressMaximum_; }
+  int progressValue() const { return progressValue_; }
+
+  // FrmFloatingMessage: a wait text without buttons while an operation runs.
+  virtual void showFloatingMessage(const QString &text) = 0;
+  virtual void hideFloatingMessage() = 0;
+
   // Hourglass over the buffer grid; calls nest.
   virtual void beginBusy() {}
   virtual void endBusy() {}
@@ -62,10 +73,14 @@ public:
 
 protected:
   virtual void panelChanged(Panel, const QString &) {}
+  virtual void progressChanged() {}
 
 private:
   QHash<Panel, QString> panels_;
   QString activityTag_;
+  int progressMinimum_ = 0;
+  int progressMaximum_ = 100;
+  int progressValue_ = 0;
 };
 
 // Holds the hourglass for one scope.

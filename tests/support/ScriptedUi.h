@@ -27,6 +27,8 @@ public:
   bool confirmPositioningTip(const QString &deviceId) override;
   bool showStartTip() override;
   void popUpMessage(const QString &text) override { popUps.append(text); }
+  void showFloatingMessage(const QString &text) override { floatingMessages.append(text); }
+  void hideFloatingMessage() override { ++floatingHidden; }
   void beginBusy() override { ++busyDepth; }
   void endBusy() override { --busyDepth; }
   void processEvents() override;
@@ -44,6 +46,8 @@ public:
   // Answers of the start tip: true ticks "Don't display this message again".
   std::deque<bool> startTipAnswers;
   QStringList popUps;
+  QStringList floatingMessages;
+  int floatingHidden = 0;
   QStringList dialogsShown;
   // Runs at each "let events run" of the program, e.g. to press Stop.
   std::function<void()> onProcessEvents;
