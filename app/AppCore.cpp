@@ -24,11 +24,14 @@ QString StartupText::QuitQuestion() {
 
 AppCore::AppCore(Session &session, Ui &ui, SerialPort &port, CatalogueOptions catalogueOptions)
     : session_(session), ui_(ui), port_(port), link_(port, session, ui), panel_(session),
-      catalogue_(session, ui, std::move(catalogueOptions)), context_{session,   ui,     port,
-                                                                     link_,     panel_, ports_,
-                                                                     catalogue_},
+      catalogue_(session, ui, std::move(catalogueOptions)), context_{session,    ui,     port,
+                                                                     link_,      panel_, ports_,
+                                                                     catalogue_, buffer_},
       portHandling_(context_), autodetect_(context_, portHandling_),
-      signature_(context_, portHandling_) {
+      signature_(context_, portHandling_), special_(context_), erase_(context_, special_),
+      writeRead_(context_, special_), lockAuto_(context_, writeRead_) {
+  panel_.setBufferFacts([this] { return buffer_.rowCount(); },
+                        [this] { return buffer_.CurrentFilePath; });
   RegisterHandlers();
 }
 
@@ -40,10 +43,34 @@ void AppCore::RegisterHandlers() {
       {QStringLiteral("MnuVerifySignature"), [this] { signature_.MnuVerifySignature_Click(); }},
       {QStringLiteral("TbnVerifySignature"), [this] { signature_.MnuVerifySignature_Click(); }},
       {QStringLiteral("MnuExit"), [this] { MnuExit_Click(); }},
+      {QStringLiteral("MnuErase12V"), [this] { erase_.MnuErase12V_Click(); }},
+      {QStringLiteral("TbnErase_12v"), [this] { erase_.MnuErase12V_Click(); }},
+      {QStringLiteral("MnuErase5V"), [this] { erase_.MnuErase5V_Click(); }},
+      {QStringLiteral("TbnErase_5v"), [this] { erase_.MnuErase5V_Click(); }},
+      {QStringLiteral("MnuEraseWithSV"), [this] { erase_.MnuEraseWithSV_Click(); }},
+      {QStringLiteral("TbnErase"), [this] { erase_.MnuEraseWithSV_Click(); }},
+      {QStringLiteral("MnuBlankCheck"), [this] { erase_.MnuBlankCheck_Click(); }},
+      {QStringLiteral("TbnBlankCheck"), [this] { erase_.MnuBlankCheck_Click(); }},
+      {QStringLiteral("MnuBlockErase"), [this] { erase_.MnuBlockErase_Click(); }},
+      {QStringLiteral("BMnu_BlockErase"), [this] { erase_.MnuBlockErase_Click(); }},
+      {QStringLiteral("MnuBlockEraseFlashBlock1"),
+       [this] { erase_.MnuBlockEraseFlashBlock1_Click(); }},
+      {QStringLiteral("BMnu_BlockErase_RC"), [this] { erase_.MnuBlockEraseFlashBlock1_Click(); }},
+      {QStringLiteral("MnuWrite"), [this] { writeRead_.MnuWrite_Click(); }},
+      {QStringLiteral("TbnWrite"), [this] { writeRead_.MnuWrite_Click(); }},
+      {QStringLiteral("MnuRead"), [this] { writeRead_.MnuRead_Click(); }},
+      {QStringLiteral("TbnRead"), [this] { writeRead_.MnuRead_Click(); }},
+      {QStringLiteral("MnuLock"), [this] { lockAuto_.MnuLock_Click(); }},
+      {QStringLiteral("TbnLock"), [this] { lockAuto_.MnuLock_Click(); }},
+      {QStringLiteral("MnuAuto"), [this] { lockAuto_.MnuAuto_Click(); }},
+      {QStringLiteral("TbnAuto"), [this] { lockAuto_.MnuAuto_Click(); }},
   };
 }
 
 void AppCore::Trigger(const QString &name) {
+  // A toolbar command first takes an edit still open in the grid.
+  if (name.startsWith(QLatin1String("Tbn")) && commitPendingEdit)
+    commitPendingEdit();
   const auto handler = handlers_.constFind(name);
   if (handler != handlers_.constEnd())
     (*handler)();

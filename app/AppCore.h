@@ -3,11 +3,16 @@
 #include "Autodetect.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "EraseBlank.h"
+#include "ImageBuffer.h"
 #include "Link.h"
+#include "LockAuto.h"
 #include "OperationContext.h"
 #include "PortHandling.h"
 #include "PortMap.h"
 #include "SignatureVerification.h"
+#include "SpecialSet.h"
+#include "WriteRead.h"
 
 #include <QHash>
 #include <QString>
@@ -41,6 +46,12 @@ public:
   PortHandling &portHandling() { return portHandling_; }
   Autodetect &autodetect() { return autodetect_; }
   SignatureVerifier &signature() { return signature_; }
+  ImageBuffer &buffer() { return buffer_; }
+  OperationContext &context() { return context_; }
+  SpecialSet &specialSet() { return special_; }
+  EraseBlank &eraseBlank() { return erase_; }
+  WriteRead &writeRead() { return writeRead_; }
+  LockAuto &lockAuto() { return lockAuto_; }
 
   // The device selection window; the chosen identifier, or nothing after Cancel.
   std::function<std::optional<QString>()> chooseDevice;
@@ -48,6 +59,8 @@ public:
   std::function<void()> saveBuffer;
   // Closes the main window (File > Exit).
   std::function<void()> closeWindow;
+  // Commits an edit still open in the grid before a toolbar command runs.
+  std::function<void()> commitPendingEdit;
 
   // Everything after the window appears, up to the start tip. False when the
   // program is to end (the user declined to go on, or the catalogue is unusable).
@@ -75,10 +88,15 @@ private:
   ControlPanel panel_;
   PortMap ports_;
   DatabaseHandlers catalogue_;
+  ImageBuffer buffer_;
   OperationContext context_;
   PortHandling portHandling_;
   Autodetect autodetect_;
   SignatureVerifier signature_;
+  SpecialSet special_;
+  EraseBlank erase_;
+  WriteRead writeRead_;
+  LockAuto lockAuto_;
   QHash<QString, std::function<void()>> handlers_;
 };
 

@@ -6,6 +6,7 @@
 #include "FrmPortSelect.h"
 #include "FrmSpecialTip.h"
 #include "FrmTip.h"
+#include "FrmWarnings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -300,6 +301,17 @@ std::optional<QString> FrmMainMenu::chooseDevice(const QString &currentId) {
 }
 
 bool FrmMainMenu::showStartTip() { return FrmTip::Show(this); }
+
+bool FrmMainMenu::showWarningWindow(WarningWindow window, bool &dontShowAgain) {
+  FrmTipWarning warning(window, this);
+  warning.exec();
+  dontShowAgain = warning.DontDisplayAgain();
+  return warning.Yes();
+}
+
+std::optional<std::array<bool, 4>> FrmMainMenu::chooseLockBits(const LockBitsSetup &setup) {
+  return FrmSetLockBits::Choose(setup, this);
+}
 
 void FrmMainMenu::popUpMessage(const QString &text) {
   popUp_->setText(text);

@@ -48,6 +48,8 @@ public:
   std::optional<int> choosePort(int currentPort, const PortMap &ports) override;
   bool confirmPositioningTip(const QString &deviceId) override;
   bool showStartTip() override;
+  bool showWarningWindow(WarningWindow window, bool &dontShowAgain) override;
+  std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;
   void popUpMessage(const QString &text) override;
   void showFloatingMessage(const QString &text) override;
   void hideFloatingMessage() override;

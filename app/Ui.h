@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace kvr {
@@ -15,6 +16,16 @@ inline const QString kAppTitle = QStringLiteral("KVR 1.04");
 enum class MessageIcon { Information, Exclamation, Critical, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
+
+// How the lock bit dialog opens: a caption and an enabled state per box.
+struct LockBitsSetup {
+  std::array<QString, 4> captions;
+  std::array<bool, 4> enabled{};
+};
+
+// The warning windows shown before operations that touch flash block 1, by
+// their switch row in the catalogue: 2 erase, 3 lock, 4 Auto and block-1 write.
+enum class WarningWindow { Erase = 2, Lock = 3, Auto = 4 };
 
 // Keyed panels of the status bar.
 enum class Panel { SbrFile, SbrActivity, SbrPort, SbrMCU };
@@ -45,6 +56,14 @@ public:
   // The positioning tip shown before verifying the devices that need it;
   // true when the user confirmed that the chip sits as shown.
   virtual bool confirmPositioningTip(const QString &deviceId) = 0;
+
+  // A warning window: true for Yes; dontShowAgain tells whether the user
+  // ticked "Don't display this message again".
+  virtual bool showWarningWindow(WarningWindow window, bool &dontShowAgain) = 0;
+
+  // The lock bit dialog: which of the four boxes were ticked, or nothing
+  // after Cancel. The dialog refuses OK until one of the first three is ticked.
+  virtual std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) = 0;
 
   // The start-up and exit tip; true when the user ticked "Don't display this
   // message again".

@@ -42,6 +42,8 @@ bool Link::SendAndReceive(const QByteArray &payload, bool rawSend, bool plainRep
   switch (end) {
   case WaitEnd::Stopped: ui_.message(LinkText::Interrupted, MessageIcon::Critical); return false;
   case WaitEnd::Lost:
+    // The port must be opened again before the next operation.
+    session_.PortIsOpen = false;
     session_.LastReply = port_.read(replyLength);
     if (showErrors)
       ui_.message(LinkText::ConnectionLost(session_.PortNumber), MessageIcon::Exclamation);
@@ -141,10 +143,11 @@ void Link::ShowNakMessage(char code) {
   ui_.message(*text, MessageIcon::Exclamation);
 }
 
-bool Link::CommandHandshake(const QByteArray &payload) {
+bool Link::CommandHandshake(const QByteArray &payload, int replyLength, bool showElapsed) {
   for (int attempt = 1; attempt <= CommandRetries && !session_.StopRequested(); ++attempt) {
     port_.clearReceiveBuffer();
-    const bool ok = SendAndReceive(payload, false, true, 2, attempt == CommandRetries, true);
+    const bool ok =
+        SendAndReceive(payload, false, true, replyLength, attempt == CommandRetries, showElapsed);
     if (ok && session_.LastReply.startsWith(ACK))
       return true;
     ui_.processEvents();

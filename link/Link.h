@@ -45,7 +45,7 @@ public:
   // Stop is not pressed, errors shown on the last attempt only. Each attempt
   // starts from an empty receive buffer, so the CR left behind by a refused
   // attempt is never read as the next reply.
-  bool CommandHandshake(const QByteArray &payload);
+  bool CommandHandshake(const QByteArray &payload, int replyLength = 2, bool showElapsed = true);
 
   // The raw ACK that closes every exchange but the presence query.
   void SendClosingAck();

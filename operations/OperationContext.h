@@ -1,14 +1,29 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 namespace kvr {
 
 class ControlPanel;
 class DatabaseHandlers;
+class ImageBuffer;
 class Link;
 class PortMap;
 class SerialPort;
 class Session;
 class Ui;
+
+// What the device operations need of the buffer's file handling.
+struct BufferFileHooks {
+  // Loads a file again after it changed on disk (Intel HEX by its ".HEX" name, else binary).
+  std::function<void(const QString &path)> reloadChangedFile;
+  // Loads a binary image file as the buffer's new contents; false when refused.
+  std::function<bool(const QString &path)> loadImageFile;
+  // File > Save.
+  std::function<void()> save;
+};
 
 // What every device operation works with: the shared state, what it shows,
 // the line and the menus it switches.
@@ -20,6 +35,8 @@ struct OperationContext {
   ControlPanel &panel;
   PortMap &ports;
   DatabaseHandlers &catalogue;
+  ImageBuffer &buffer;
+  BufferFileHooks files{};
 };
 
 } // namespace kvr

@@ -3,6 +3,7 @@
 #include "BaseModule.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "ImageBuffer.h"
 #include "Link.h"
 #include "LoopbackPort.h"
 #include "PortMap.h"
@@ -31,7 +32,8 @@ struct Bench {
   ControlPanel panel{session};
   PortMap ports;
   DatabaseHandlers catalogue{session, ui};
-  OperationContext context{session, ui, port, link, panel, ports, catalogue};
+  ImageBuffer buffer;
+  OperationContext context{session, ui, port, link, panel, ports, catalogue, buffer};
   PortHandling handling{context};
   Autodetect autodetect{context, handling};
 

@@ -5,6 +5,7 @@
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
 #include "Frame.h"
+#include "ImageBuffer.h"
 #include "Link.h"
 #include "LoopbackPort.h"
 #include "PortHandling.h"
@@ -45,7 +46,8 @@ struct Verification : ::testing::Test {
   ControlPanel panel{session};
   PortMap ports;
   DatabaseHandlers catalogue{session, ui, CatalogueOptions{folder.userFolder(), "QSQLITE"}};
-  OperationContext context{session, ui, port, link, panel, ports, catalogue};
+  ImageBuffer buffer;
+  OperationContext context{session, ui, port, link, panel, ports, catalogue, buffer};
   PortHandling handling{context};
   SignatureVerifier verifier{context, handling};
 

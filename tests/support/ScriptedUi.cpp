@@ -44,6 +44,26 @@ bool ScriptedUi::showStartTip() {
   return dontShowAgain;
 }
 
+bool ScriptedUi::showWarningWindow(WarningWindow window, bool &dontShowAgain) {
+  dialogsShown.append(QStringLiteral("Warning %1").arg(static_cast<int>(window)));
+  if (warningAnswers.empty())
+    throw std::runtime_error("unexpected warning window");
+  const auto [yes, ticked] = warningAnswers.front();
+  warningAnswers.pop_front();
+  dontShowAgain = ticked;
+  return yes;
+}
+
+std::optional<std::array<bool, 4>> ScriptedUi::chooseLockBits(const LockBitsSetup &setup) {
+  dialogsShown.append(QStringLiteral("FrmSetLockBits"));
+  lastLockBitsSetup = setup;
+  if (lockBitChoices.empty())
+    throw std::runtime_error("unexpected lock bit dialog");
+  const auto choice = lockBitChoices.front();
+  lockBitChoices.pop_front();
+  return choice;
+}
+
 void ScriptedUi::processEvents() {
   ++processEventsCalls;
   if (onProcessEvents)

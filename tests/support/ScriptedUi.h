@@ -26,6 +26,8 @@ public:
   std::optional<int> choosePort(int currentPort, const PortMap &ports) override;
   bool confirmPositioningTip(const QString &deviceId) override;
   bool showStartTip() override;
+  bool showWarningWindow(WarningWindow window, bool &dontShowAgain) override;
+  std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;
   void popUpMessage(const QString &text) override { popUps.append(text); }
   void showFloatingMessage(const QString &text) override { floatingMessages.append(text); }
   void hideFloatingMessage() override { ++floatingHidden; }
@@ -46,6 +48,11 @@ public:
   // Answers of the start tip: true ticks "Don't display this message again".
   std::deque<bool> startTipAnswers;
   QStringList popUps;
+  // Warning windows: {Yes?, ticked "Don't display"}, in order.
+  std::deque<std::pair<bool, bool>> warningAnswers;
+  // Lock bit dialog results (nullopt: Cancel) and the last setup it was shown with.
+  std::deque<std::optional<std::array<bool, 4>>> lockBitChoices;
+  LockBitsSetup lastLockBitsSetup;
   QStringList floatingMessages;
   int floatingHidden = 0;
   QStringList dialogsShown;

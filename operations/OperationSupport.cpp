@@ -1,0 +1,60 @@
+#include "OperationSupport.h"
+
+#include "BaseModule.h"
+#include "ControlPanel.h"
+#include "DatabaseHandlers.h"
+#include "Session.h"
+#include "Ui.h"
+
+namespace kvr {
+
+using namespace BaseModule;
+
+QString OperationText::OnlyForFamily(const QString &family) {
+  return QStringLiteral("This operation is available only for ") + family +
+         QStringLiteral(" range of MCUs.");
+}
+
+bool IsBlockSelectable(const SelectedMcu &mcu) {
+  return (mcu.FamilyCode == PHILIPSVRx2XX && mcu.MCUIDNumber == QLatin1String("75")) ||
+         (mcu.FamilyCode == SST89x5xxRx &&
+          (mcu.MCUIDNumber == QLatin1String("071") || mcu.MCUIDNumber == QLatin1String("76")));
+}
+
+bool WarningAccepted(OperationContext &c, WarningWindow window) {
+  const auto row = static_cast<StartTipRow>(static_cast<int>(window));
+  if (!c.catalogue.StartTipEnabled(row))
+    return true;
+  bool dontShowAgain = false;
+  const bool yes = c.ui.showWarningWindow(window, dontShowAgain);
+  c.catalogue.SetStartTip(row, !dontShowAgain);
+  return yes;
+}
+
+void OperationEnd::SignatureFailure(const QString &warning) {
+  if (!warning.isEmpty())
+    c_.ui.message(warning, MessageIcon::Exclamation);
+  c_.panel.SetMenuOptions(false);
+  signatureFailed_ = true;
+}
+
+void OperationEnd::Finish(const QString &name, bool failed) {
+  if (c_.session.StopRequested())
+    FinishWith(name + QStringLiteral(" Interrupted"));
+  else if (failed)
+    FinishWith(name + QStringLiteral(" Failed"));
+  else
+    FinishWith(QString());
+}
+
+void OperationEnd::FinishWith(const QString &status) {
+  if (!status.isEmpty())
+    c_.ui.setActivity(status);
+  c_.session.clearStop();
+  c_.panel.SetMenuOptions(false);
+  if (signatureFailed_ && !c_.session.SignatureVerified)
+    for (const char *button : {"TbnErase_12v", "TbnErase_5v"})
+      c_.panel.setEnabled(QLatin1String(button), true);
+}
+
+} // namespace kvr

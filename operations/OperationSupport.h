@@ -1,0 +1,44 @@
+#pragma once
+
+#include "OperationContext.h"
+
+#include <QString>
+
+namespace kvr {
+
+struct SelectedMcu;
+enum class WarningWindow;
+
+namespace OperationText {
+inline const QString BlockSignatureFailed =
+    QStringLiteral("Command failed due to failure of Signature Verification.");
+QString OnlyForFamily(const QString &family);
+} // namespace OperationText
+
+// Devices with two flash blocks chosen in LstCurrentBlock.
+bool IsBlockSelectable(const SelectedMcu &mcu);
+
+// Shows a warning window when its catalogue switch is on and stores the
+// user's "Don't display" choice. False when the user declined.
+bool WarningAccepted(OperationContext &c, WarningWindow window);
+
+// How an operation ends: its status text, the Stop flag cleared, the menus
+// idle; after a signature failure on a chip that was never verified the two
+// erase buttons stay usable, so that such a chip can still be erased.
+class OperationEnd {
+public:
+  explicit OperationEnd(OperationContext &c) : c_(c) {}
+  // "F" + "S": the warning (when given), then the menus back.
+  void SignatureFailure(const QString &warning);
+  // "<name> Interrupted" after Stop, "<name> Failed" after a failure; the
+  // running status stays otherwise.
+  void Finish(const QString &name, bool failed);
+  // Ends with the given status text (none when empty).
+  void FinishWith(const QString &status);
+
+private:
+  OperationContext &c_;
+  bool signatureFailed_ = false;
+};
+
+} // namespace kvr

@@ -1,0 +1,350 @@
+#include "WriteRead.h"
+
+#include "BaseModule.h"
+#include "CommandSet.h"
+#include "ControlPanel.h"
+#include "Frame.h"
+#include "ImageBuffer.h"
+#include "Link.h"
+#include "OperationSupport.h"
+#include "SerialPort.h"
+#include "Session.h"
+#include "SpecialSet.h"
+#include "Ui.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QTimer>
+
+namespace kvr {
+
+using namespace BaseModule;
+
+namespace {
+const QString kCr = QStringLiteral("\r");
+
+QString Kb(double bytes) { return QString::number(bytes / 1024.0, 'f', 2); }
+
+bool IsHexFile(const QString &path) {
+  return path.endsWith(QLatin1String(".HEX"), Qt::CaseInsensitive);
+}
+
+// Families whose chips switch to 6-clock mode after a write when asked.
+bool TakesSixClockAfterWrite(const SelectedMcu &mcu) {
+  return mcu.FamilyCode == PHILIPSRx2XX || mcu.FamilyCode == PHILIPS6xX2 ||
+         (mcu.FamilyCode == PHILIPS66X && mcu.MCUIDNumber == QLatin1String("039"));
+}
+} // namespace
+
+QString WriteText::SizeWarning(const QString &file, int fileEnd, int deviceSize) {
+  return QStringLiteral("The size of the file ") + file +
+         QStringLiteral(" is more than the size of the selected MCU's memory.") + kCr + kCr +
+         QStringLiteral("Size of File : ") + Kb(fileEnd - 1) + QStringLiteral(" Kb") + kCr +
+         QStringLiteral("Size of MCU  : ") + Kb(deviceSize) + QStringLiteral(" Kb") + kCr + kCr +
+         QStringLiteral("Only the initial ") + Kb(deviceSize) +
+         QStringLiteral(" Kb will be Written into the MCU. Continue?");
+}
+
+QString WriteText::Written(const QString &brand, const QString &model, int bytes) {
+  return QStringLiteral("File written successfully to ") + brand + QStringLiteral("  ") + model +
+         kCr + kCr + QStringLiteral("Number of bytes written : ") + QString::number(bytes);
+}
+
+QString ReadText::Unexpected() {
+  return QStringLiteral("Read failed due to unexpected command received by ") + kAppTitle +
+         QStringLiteral(".");
+}
+
+QString ReadText::EndOfRead(int bytes) {
+  return QStringLiteral("End of Read.") + kCr + kCr + QStringLiteral("Total ") +
+         QStringLiteral(" ") + QString::number(bytes) + QStringLiteral(" bytes read.");
+}
+
+QString ReadText::ClearQuestion() {
+  return QStringLiteral("Read will clear the current contents of the screen.\r\n\r\n"
+                        "Do you wish to continue?");
+}
+
+int WriteLength(int fileEnd, int gridRows, const QString &currentFile, int deviceSize) {
+  int length = fileEnd - 1 < deviceSize ? fileEnd - 1 : deviceSize;
+  length = (qMax(0, length) + kBlockSize - 1) / kBlockSize * kBlockSize;
+  if (currentFile.isEmpty() || IsHexFile(currentFile))
+    length = gridRows * ImageBuffer::kBytesPerRow;
+  return qMin(length, deviceSize);
+}
+
+QByteArray EncodeBlock(const ImageBuffer &buffer, int address) {
+  QByteArray block;
+  block.reserve(2 * kBlockSize + 1);
+  for (int i = 0; i < kBlockSize; ++i) {
+    const int at = address + i;
+    block.append(EncodeByte(buffer.hasValue(at) ? buffer.byte(at) : 0xFF));
+  }
+  return block;
+}
+
+QByteArray DecodeBlock(const QByteArray &characters) {
+  QByteArray bytes;
+  bytes.reserve(characters.size() / 2);
+  for (qsizetype i = 0; i + 1 < characters.size(); i += 2)
+    bytes.append(static_cast<char>(((characters[i] ^ 0x20) << 4) + (characters[i + 1] ^ 0x20)));
+  return bytes;
+}
+
+bool WriteRead::SendBlock(const QByteArray &payload) {
+  // Blocks carry no elapsed time: the status shows the bytes written.
+  return c_.link.CommandHandshake(payload, 2, false);
+}
+
+void WriteRead::SwitchToSixClock() {
+  // The chip takes the mode switch from the next whole second on.
+  const QDateTime now = QDateTime::currentDateTime();
+  const int toNextSecond = 1000 - now.time().msec();
+  QEventLoop wait;
+  QTimer::singleShot(toNextSecond, &wait, &QEventLoop::quit);
+  wait.exec();
+  if (TakesSixClockAfterWrite(c_.session.Mcu))
+    special_.SetSpecial(QStringLiteral("15"), false);
+}
+
+bool WriteRead::WriteMCU(bool showMessages) {
+  Session &s = c_.session;
+  ImageBuffer &buffer = c_.buffer;
+  if (!buffer.OpenedFilePath.isEmpty() && FileChangedOnDisk(s, buffer.OpenedFilePath) &&
+      c_.ui.ask(WriteText::FileChanged, Buttons::YesNo, MessageIcon::Question) == Answer::Yes &&
+      c_.files.reloadChangedFile)
+    c_.files.reloadChangedFile(buffer.OpenedFilePath);
+
+  OperationEnd end(c_);
+  c_.panel.SetMenuOptions(true);
+  c_.port.clearReceiveBuffer();
+  c_.ui.setActivity(QStringLiteral("Write"));
+
+  const int deviceSize = s.Mcu.MCUCodeROMSize;
+  const int length =
+      WriteLength(buffer.FileEnd, buffer.rowCount(), buffer.CurrentFilePath, deviceSize);
+  if (buffer.FileEnd - 2 > deviceSize &&
+      c_.ui.ask(WriteText::SizeWarning(buffer.CurrentFilePath, buffer.FileEnd, deviceSize),
+                Buttons::YesNo, MessageIcon::Exclamation) != Answer::Yes) {
+    c_.port.clearReceiveBuffer();
+    end.FinishWith(QStringLiteral("Write Aborted"));
+    return false;
+  }
+
+  bool accepted = false;
+  {
+    BusyPointer busy(c_.ui);
+    accepted = c_.link.CommandHandshake(CommandPayload(CmdWrite, D5(length)));
+  }
+  int address = 0;
+  bool lastAccepted = accepted;
+  if (accepted && !s.StopRequested()) {
+    BusyPointer busy(c_.ui);
+    c_.ui.setProgressRange(0, length);
+    c_.ui.setProgressValue(0);
+    const bool sst = s.Mcu.FamilyCode == SSTCXX || s.Mcu.FamilyCode == SSTFXX;
+    c_.ui.showFloatingMessage(sst ? WriteText::ErasingSst : WriteText::Erasing);
+    while (address < length && lastAccepted && !s.StopRequested()) {
+      QByteArray payload = EncodeBlock(buffer, address);
+      address += kBlockSize;
+      if (address < length)
+        payload.append(ETB);
+      c_.ui.setProgressValue(address);
+      const QString written = QStringLiteral("Writing - %1 Bytes").arg(address);
+      if (address > kBlockSize) {
+        c_.ui.hideFloatingMessage();
+        c_.ui.setActivity(written);
+      }
+      c_.port.clearReceiveBuffer();
+      lastAccepted = SendBlock(payload);
+      if (lastAccepted) {
+        if (!c_.link.SendAndReceive(QByteArray(), false, false, 16, true, false)) {
+          lastAccepted = false;
+        } else if (s.LastReply.startsWith('F')) {
+          lastAccepted = false;
+          c_.ui.setActivity(QStringLiteral("Write Failed"));
+          const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
+          if (reason == 'S')
+            end.SignatureFailure(WriteText::BlockSignatureFailed);
+          else if (reason == 'E')
+            c_.ui.message(WriteText::BlockEraseFailed, MessageIcon::Exclamation);
+          else if (reason == 'V')
+            c_.ui.message(WriteText::BlockVerifyFailed, MessageIcon::Exclamation);
+        } else {
+          c_.ui.setActivity(written);
+        }
+      }
+      c_.link.SendClosingAck();
+    }
+    if (address == length && lastAccepted)
+      c_.link.SendClosingAck();
+    c_.ui.hideFloatingMessage();
+  } else {
+    // Refused or stopped before the first block: the programmer still gets
+    // its acknowledgement.
+    c_.link.SendClosingAck();
+  }
+
+  bool success = false;
+  if (!s.StopRequested()) {
+    if (accepted && lastAccepted && address >= length) {
+      success = true;
+      if (c_.panel.value(QStringLiteral("chkClkSpeed")) != 0 &&
+          c_.panel.isVisible(QStringLiteral("chkClkSpeed")))
+        SwitchToSixClock();
+      if (showMessages)
+        c_.ui.message(WriteText::Written(s.Mcu.BrandName, s.Mcu.MCUModel, address),
+                      MessageIcon::Information);
+    } else {
+      c_.ui.message(WriteText::Failed, MessageIcon::Exclamation);
+    }
+  }
+  c_.port.clearReceiveBuffer();
+  c_.ui.setProgressRange(0, 0);
+  c_.ui.setProgressValue(0);
+  end.Finish(QStringLiteral("Write"), !success);
+  return success;
+}
+
+bool WriteRead::SelectShownBlock(bool warnBeforeBlock1) {
+  SelectedMcu &mcu = c_.session.Mcu;
+  if (c_.panel.value(QStringLiteral("LstCurrentBlock")) == 0) {
+    special_.SelectBlock(0);
+    mcu.MCUCodeROMSize = SixtyFourKB;
+    return true;
+  }
+  if (warnBeforeBlock1 && mcu.FamilyCode == PHILIPSVRx2XX &&
+      mcu.MCUIDNumber == QLatin1String("75") && !WarningAccepted(c_, WarningWindow::Auto))
+    return false;
+  special_.SelectBlock(1);
+  mcu.MCUCodeROMSize = EightKB;
+  return true;
+}
+
+void WriteRead::MnuWrite_Click() {
+  c_.port.clearReceiveBuffer();
+  const bool twoBlocks =
+      IsBlockSelectable(c_.session.Mcu) && c_.panel.isVisible(QStringLiteral("LstCurrentBlock"));
+  if (twoBlocks && !SelectShownBlock(true))
+    return;
+  if (!twoBlocks || c_.session.SpecialCommandOk)
+    WriteMCU(true);
+  else
+    c_.ui.message(OperationText::BlockSignatureFailed, MessageIcon::Exclamation);
+}
+
+bool WriteRead::ReadBlocks(QIODevice &image, int &bytesRead) {
+  Session &s = c_.session;
+  bool good = true;
+  bool lastSeen = false;
+  while (!lastSeen && good && !s.StopRequested()) {
+    bool blockGood = false;
+    if (!c_.link.SendAndReceive(QByteArray(), false, false, 6, true, false) || s.StopRequested()) {
+      good = false;
+    } else if (s.LastReply.startsWith('P')) {
+      blockGood = true;
+    } else if (s.LastReply.startsWith('F')) {
+      good = false;
+      const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
+      if (reason == 'S')
+        OperationEnd(c_).SignatureFailure(ReadText::SignatureFailed);
+      else if (reason == 'V')
+        c_.ui.message(ReadText::VerifyFailed, MessageIcon::Exclamation);
+    } else {
+      good = false;
+      c_.ui.message(ReadText::Unexpected(), MessageIcon::Exclamation);
+    }
+    c_.port.clearReceiveBuffer();
+
+    if (blockGood && !s.StopRequested()) {
+      if (c_.link.SendAndReceive(QByteArray(1, ACK), true, false, 68, true, false) &&
+          !s.StopRequested()) {
+        if (image.write(DecodeBlock(s.LastReply.left(2 * kBlockSize))) != kBlockSize) {
+          good = false;
+        } else {
+          lastSeen = s.ReplyEndedWithEtx;
+          bytesRead += kBlockSize;
+          c_.ui.setProgressValue(bytesRead);
+          c_.ui.setPanelText(Panel::SbrActivity,
+                             c_.ui.activityTag() + QStringLiteral(" (%1 Bytes)").arg(bytesRead));
+        }
+      } else {
+        good = false;
+      }
+    }
+    c_.link.SendClosingAck();
+  }
+  return good && lastSeen;
+}
+
+bool WriteRead::ReadMCU() {
+  Session &s = c_.session;
+  OperationEnd end(c_);
+  c_.panel.SetMenuOptions(true);
+  BusyPointer busy(c_.ui);
+  c_.port.clearReceiveBuffer();
+  const int size = s.Mcu.MCUCodeROMSize;
+  c_.ui.setProgressRange(0, size);
+  c_.ui.setProgressValue(0);
+  c_.ui.setActivity(QStringLiteral("Read"));
+
+  bool complete = false;
+  if (!c_.link.CommandHandshake(CommandPayload(CmdRead, D5(size)))) {
+    c_.link.SendClosingAck();
+  } else {
+    // A fresh file of our own: a stale or foreign image can never be loaded instead.
+    QTemporaryFile image(
+        QFileInfo(s.TempImagePath).dir().filePath(QStringLiteral("$KVR104Temp-XXXXXX.Bin")));
+    int bytesRead = 0;
+    if (!image.open()) {
+      c_.ui.message(QStringLiteral("The file %1 could not be saved: %2.")
+                        .arg(image.fileTemplate(), image.errorString()),
+                    MessageIcon::Exclamation);
+      c_.link.SendClosingAck();
+    } else if (ReadBlocks(image, bytesRead) && !s.StopRequested()) {
+      image.flush();
+      c_.ui.message(ReadText::EndOfRead(bytesRead), MessageIcon::Information);
+      complete = c_.files.loadImageFile && c_.files.loadImageFile(image.fileName());
+      c_.buffer.CurrentFilePath.clear();
+      c_.ui.setPanelText(Panel::SbrFile, QStringLiteral("File : "));
+      c_.ui.setPanelText(Panel::SbrActivity, c_.ui.activityTag());
+    }
+  }
+  c_.ui.setProgressRange(0, 0);
+  c_.ui.setProgressValue(0);
+  end.Finish(QStringLiteral("Read"), !complete);
+  return complete;
+}
+
+void WriteRead::MnuRead_Click() {
+  Session &s = c_.session;
+  Answer answer = Answer::Yes;
+  if (s.BufferModified) {
+    answer = c_.ui.ask(QStringLiteral("Current file not saved. Save?"), Buttons::YesNo,
+                       MessageIcon::Exclamation);
+    if (answer == Answer::Yes && c_.files.save)
+      c_.files.save();
+  }
+  if (c_.buffer.rowCount() > 0)
+    answer = c_.ui.ask(ReadText::ClearQuestion(), Buttons::YesNo, MessageIcon::Exclamation);
+  if (answer != Answer::Yes)
+    return;
+
+  // The buffer is replaced only by a complete read: a failed one leaves it as it was.
+  const bool twoBlocks = c_.panel.isVisible(QStringLiteral("LstCurrentBlock"));
+  if (twoBlocks)
+    SelectShownBlock(false);
+  c_.port.clearReceiveBuffer();
+  if (twoBlocks && !s.SpecialCommandOk) {
+    c_.ui.message(OperationText::BlockSignatureFailed, MessageIcon::Exclamation);
+    return;
+  }
+  // The image came from the chip, not from a file: it is unsaved.
+  if (ReadMCU())
+    s.BufferModified = c_.buffer.rowCount() > 0;
+}
+
+} // namespace kvr
