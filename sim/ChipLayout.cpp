@@ -10,46 +10,47 @@ using namespace BaseModule;
 
 namespace {
 
-// One store of a family. ids: the identifiers it applies to, space separated;
-// empty for the whole family. Areas give their size, filled with FFh; special
-// bytes give their start value in hex. The first row that matches a store wins.
-struct LayoutRow {
+// The special bytes of a family. ids: the identifiers a row applies to,
+// space separated; empty for the whole family. The first row that matches a
+// store gives its start value.
+struct ByteRow {
   const QString &family;
   const char *ids;
   Store store;
-  int areaSize;
   const char *startHex;
 };
 
-const LayoutRow kLayoutRows[] = {
-    {ATMEL89S, "", Store::Eeprom, 2048, ""},
-    {WINBOND78E, "064 065", Store::LdRom, 4096, ""},
-    {PHILIPS66X, "", Store::StatusBoot, 0, "00FC00"},
-    {PHILIPS66X, "039", Store::ClockMode, 0, "FF"},
-    {PHILIPS66X, "", Store::ClockMode, 0, "00"},
-    {PHILIPS66X, "039", Store::I2cAddress, 0, "00"},
-    {PHILIPS66X, "039", Store::DataBlock, 8192, ""},
-    {PHILIPSRX2, "", Store::StatusBoot, 0, "00FC00"},
-    {PHILIPSRX2, "", Store::ClockMode, 0, "00"},
-    {PHILIPS5xX2, "", Store::ClockMode, 0, "FF"},
-    {PHILIPS87C, "71 72 73 74", Store::ClockMode, 0, "FF"},
-    {PHILIPS6xX2, "", Store::StatusBoot, 0, "00FC00"},
-    {PHILIPS6xX2, "", Store::ClockMode, 0, "FF"},
-    {PHILIPSRx2XX, "", Store::StatusBoot, 0, "00FC00"},
-    {PHILIPSRx2XX, "", Store::ClockMode, 0, "FF"},
-    {PHILIPSRx2XX, "", Store::DataBlock, 4096, ""},
-    {PHILIPSVRx2XX, "", Store::Block1, 8192, ""},
-    {PHILIPSLPC, "", Store::UserParams, 32, ""},
-    {PHILIPSLPC, "", Store::Ucfg1, 0, "FF"},
-    {SSTFXX, "", Store::Block1, 4096, ""},
-    {SSTFXX, "", Store::RemapBits, 0, "0000"},
-    {SSTCXX, "", Store::Block1, 4096, ""},
-    {SSTCXX, "", Store::RemapBits, 0, "0000"},
-    {SST89x5xxRx, "", Store::Block1, 8192, ""},
-    {SST89x5xxRx, "", Store::ConfigBits, 0, "00"},
-    {SST89x5xxRx, "", Store::DoubleClock, 0, "FF"},
-    {DALLASDS89C, "", Store::OptionControl, 0, "00"},
+const ByteRow kByteRows[] = {
+    {PHILIPS66X, "", Store::StatusBoot, "00FC00"},
+    {PHILIPS66X, "039", Store::ClockMode, "FF"},
+    {PHILIPS66X, "", Store::ClockMode, "00"},
+    {PHILIPS66X, "039", Store::I2cAddress, "00"},
+    {PHILIPSRX2, "", Store::StatusBoot, "00FC00"},
+    {PHILIPSRX2, "", Store::ClockMode, "00"},
+    {PHILIPS5xX2, "", Store::ClockMode, "FF"},
+    {PHILIPS87C, "71 72 73 74", Store::ClockMode, "FF"},
+    {PHILIPS6xX2, "", Store::StatusBoot, "00FC00"},
+    {PHILIPS6xX2, "", Store::ClockMode, "FF"},
+    {PHILIPSRx2XX, "", Store::StatusBoot, "00FC00"},
+    {PHILIPSRx2XX, "", Store::ClockMode, "FF"},
+    {SSTFXX, "", Store::RemapBits, "0000"},
+    {SSTCXX, "", Store::RemapBits, "0000"},
+    {SST89x5xxRx, "", Store::ConfigBits, "00"},
+    {SST89x5xxRx, "", Store::DoubleClock, "FF"},
+    {DALLASDS89C, "", Store::OptionControl, "00"},
 };
+
+// Type byte 5, the kind of the special memory area; its size is 2 to the
+// power of type byte 6. Kind 04, the encryption array, no command reaches.
+struct AreaKind {
+  std::uint8_t kind;
+  Store store;
+};
+const AreaKind kAreaKinds[] = {{0x01, Store::Eeprom},
+                               {0x02, Store::DataBlock},
+                               {0x03, Store::LdRom},
+                               {0x05, Store::UserParams}};
+constexpr std::uint8_t kUserParamsKind = 0x05; // comes with the UCFG1 byte
 
 // Chips whose read-protected code reads 00h.
 struct ZeroReadRow {
@@ -117,13 +118,20 @@ std::optional<Store> StoreFromName(const QString &name) {
 
 ChipLayout LayoutOf(const ChipModel &model) {
   ChipLayout layout;
-  layout.initial[Store::Code] = QByteArray(model.codeSize, BlankByte);
-  for (const LayoutRow &row : kLayoutRows) {
-    if (!Applies(row.family, row.ids, model) || layout.initial.count(row.store))
-      continue;
-    layout.initial[row.store] =
-        IsArea(row.store) ? QByteArray(row.areaSize, BlankByte) : QByteArray::fromHex(row.startHex);
-  }
+  auto &initial = layout.initial;
+  initial[Store::Code] = QByteArray(model.codeSize, BlankByte);
+  if (const int block1Kb = model.typeBytes[4])
+    initial[Store::Block1] = QByteArray(block1Kb * OneKB, BlankByte);
+  const std::uint8_t kind = model.typeBytes[5];
+  const int sizePower = model.typeBytes[6];
+  for (const AreaKind &area : kAreaKinds)
+    if (area.kind == kind && sizePower >= 1 && sizePower <= 16)
+      initial[area.store] = QByteArray(1 << sizePower, BlankByte);
+  if (kind == kUserParamsKind)
+    initial[Store::Ucfg1] = QByteArray(1, BlankByte);
+  for (const ByteRow &row : kByteRows)
+    if (Applies(row.family, row.ids, model) && !initial.count(row.store))
+      initial[row.store] = QByteArray::fromHex(row.startHex);
   for (const ZeroReadRow &row : kZeroReadRows)
     layout.lockedReadsZero = layout.lockedReadsZero || Applies(row.family, row.ids, model);
   return layout;

@@ -34,8 +34,8 @@ bool IsArea(Store store);
 QString StoreName(Store store);
 std::optional<Store> StoreFromName(const QString &name);
 
-// What a chip of a family has beside its code memory, and the start value of
-// each store.
+// What a chip has beside its code memory, and the start value of each store:
+// its areas from the type bytes, its special bytes from its family.
 struct ChipLayout {
   std::map<Store, QByteArray> initial;
   bool lockedReadsZero = false; // a read-protected chip reads 00h, not FFh

@@ -21,13 +21,11 @@ struct ChipModel {
   std::array<std::uint8_t, 3> signature{}; // Sig_1 .. Sig_3
 };
 
-// The eight type bytes, in one place until the catalogue fixes their meaning:
-// byte 0 is the family's programming algorithm, numbered 1.. in the order of
-// the 21 family codes; byte 1 the programming voltage (05h or 0Ch); byte 2
-// the number of lock bits; byte 3 the number of flash blocks; 4..7 are zero.
-std::array<std::uint8_t, 8> MakeTypeBytes(const QString &family, int vppVolts, int lockBits,
-                                          int flashBlocks);
-// The family whose algorithm byte 0 names; empty when the firmware has none.
+// The eight type bytes are the catalogue's (Data/catalogue.sql says what each
+// means): the firmware takes the family from byte 0 and the chip's memories
+// from bytes 4 to 6 (ChipLayout).
+// The family whose number (1.., in the order of the 21 family codes) byte 0
+// holds; empty when the firmware knows no such family.
 QString FamilyOfTypeBytes(const std::array<std::uint8_t, 8> &typeBytes);
 
 // The chips the simulator seats without a catalogue file.

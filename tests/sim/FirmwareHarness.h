@@ -41,7 +41,10 @@ public:
     return send(BuildFrame(payload, false));
   }
   // The signature command's fields for a chip as the catalogue describes it.
-  static QByteArray SignatureFields(const ChipModel &model, const QByteArray &count = "2") {
+  static QByteArray SignatureFields(const ChipModel &model) {
+    return SignatureFields(model, QByteArray::number(model.signatureCount));
+  }
+  static QByteArray SignatureFields(const ChipModel &model, const QByteArray &count) {
     QByteArray fields;
     for (const std::uint8_t b : model.typeBytes)
       fields.append(EncodeByte(b));

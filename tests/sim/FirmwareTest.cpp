@@ -49,7 +49,7 @@ TEST(FirmwareLine, AnOverlongFrameIsRefusedAndForgotten) {
 TEST(FirmwareSignature, PassesForTheSeatedChipAndNamesItsBytes) {
   FirmwareHarness h;
   const QByteArray reply = h.verifySignature();
-  const QByteArray frame = ProgrammerFrame("P " + EncodeAll(QByteArray::fromHex("1E72FF")));
+  const QByteArray frame = ProgrammerFrame("P " + EncodeAll(QByteArray::fromHex("1E7200")));
   EXPECT_EQ(reply, kAck + frame);
   EXPECT_GE(frame.size(), ResultLength(CmdSignature));
   EXPECT_TRUE(h.firmware.signatureVerified());
@@ -57,7 +57,7 @@ TEST(FirmwareSignature, PassesForTheSeatedChipAndNamesItsBytes) {
 
 TEST(FirmwareSignature, FailsForAnotherDeviceAndTellsAnUnknownFamily) {
   FirmwareHarness h;
-  const QByteArray held = EncodeAll(QByteArray::fromHex("1E72FF"));
+  const QByteArray held = EncodeAll(QByteArray::fromHex("1E7200"));
   ChipModel other = h.chip().model();
   other.codeSize = 4096;
   EXPECT_EQ(h.command(CmdSignature, FirmwareHarness::SignatureFields(other)),
