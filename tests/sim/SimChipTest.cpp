@@ -162,28 +162,30 @@ class CatalogueFile : public ::testing::Test {
 protected:
   void SetUp() override {
     path = dir.filePath(QStringLiteral("KVR104.sqlite"));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
-    db.setDatabaseName(path);
-    ASSERT_TRUE(db.open());
-    QSqlQuery q(db);
-    for (const char *sql :
-         {"create table BrandMaster (BrandNumber integer, BrandName text)",
-          "create table RangeMaster (MCURangeNumber integer, MCURangeName text, BrandNumber "
-          "integer)",
-          "create table MCUMaster (MCUIDNumber text, MCUModel text, MCUCodeROMSize integer, "
-          "MCULockBits integer, MCURangeNumber integer, MCUType_0 text, MCUType_1 text, "
-          "MCUType_2 text, MCUType_3 text, MCUType_4 text, MCUType_5 text, MCUType_6 text, "
-          "MCUType_7 text, Sig_Byte_Count text, Sig_1 text, Sig_2 text, Sig_3 text)",
-          "insert into BrandMaster values (6, 'PHILIPS ')",
-          "insert into RangeMaster values (12, 'Rx2XX', 6)",
-          "insert into MCUMaster values ('04E', 'P89C51RC2xx', 32768, 3, 12, '0C', '03', '01', "
-          "'03', '00', '02', '0C', '00', '1', '15', '00', '00')",
-          "insert into MCUMaster values ('BAD', 'X', 32768, 3, 12, '0C', 'ZZ', '01', "
-          "'03', '00', '02', '0C', '00', '1', '15', '00', '00')",
-          "insert into MCUMaster values ('BIG', 'X', 98304, 3, 12, '0C', '03', '01', "
-          "'03', '00', '02', '0C', '00', '1', '15', '00', '00')"})
-      ASSERT_TRUE(q.exec(QString::fromLatin1(sql))) << sql;
-    db.close();
+    {
+      QSqlDatabase db =
+          QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("make"));
+      db.setDatabaseName(path);
+      ASSERT_TRUE(db.open());
+      QSqlQuery q(db);
+      for (const char *sql :
+           {"create table BrandMaster (BrandNumber integer, BrandName text)",
+            "create table RangeMaster (MCURangeNumber integer, MCURangeName text, BrandNumber "
+            "integer)",
+            "create table MCUMaster (MCUIDNumber text, MCUModel text, MCUCodeROMSize integer, "
+            "MCULockBits integer, MCURangeNumber integer, MCUType_0 text, MCUType_1 text, "
+            "MCUType_2 text, MCUType_3 text, MCUType_4 text, MCUType_5 text, MCUType_6 text, "
+            "MCUType_7 text, Sig_Byte_Count text, Sig_1 text, Sig_2 text, Sig_3 text)",
+            "insert into BrandMaster values (6, 'PHILIPS ')",
+            "insert into RangeMaster values (12, 'Rx2XX', 6)",
+            "insert into MCUMaster values ('04E', 'P89C51RC2xx', 32768, 3, 12, '0C', '03', '01', "
+            "'03', '00', '02', '0C', '00', '1', '15', '00', '00')",
+            "insert into MCUMaster values ('BAD', 'X', 32768, 3, 12, '0C', 'ZZ', '01', "
+            "'03', '00', '02', '0C', '00', '1', '15', '00', '00')",
+            "insert into MCUMaster values ('BIG', 'X', 98304, 3, 12, '0C', '03', '01', "
+            "'03', '00', '02', '0C', '00', '1', '15', '00', '00')"})
+        ASSERT_TRUE(q.exec(QString::fromLatin1(sql))) << sql;
+    }
     QSqlDatabase::removeDatabase(QStringLiteral("make"));
   }
 
