@@ -122,14 +122,14 @@ bool ParseValue(FaultPlan::Fault &fault, const QString &value, QString &why) {
 
 QString FaultPlan::syntax() {
   return QStringLiteral(
-      "  nak=CODE@WHERE     refuse with NAK and CODE (NUL, ENQ, SYN, DC2 or two hex digits)\n"
-      "  fail=X@WHERE       answer \"F\" followed by X (S, E, V; N for the signature)\n"
-      "  drop@WHERE         send nothing\n"
-      "  truncate=N@WHERE   send only the first N characters\n"
-      "  delay=MS@WHERE     send MS milliseconds late\n"
-      "  bcc@WHERE          send a wrong BCC\n"
-      "  unplug@WHERE       close the line instead of answering\n"
-      "  id=TEXT            answer the presence query with TEXT\n"
+      "nak=CODE@WHERE     refuse with NAK and CODE (NUL, ENQ, SYN, DC2 or two hex digits)\n"
+      "fail=X@WHERE       answer \"F\" followed by X (S, E, V; N for the signature)\n"
+      "drop@WHERE         send nothing\n"
+      "truncate=N@WHERE   send only the first N characters\n"
+      "delay=MS@WHERE     send MS milliseconds late\n"
+      "bcc@WHERE          send a wrong BCC\n"
+      "unplug@WHERE       close the line instead of answering\n"
+      "id=TEXT            answer the presence query with TEXT\n"
       "WHERE is [LETTER]N[-M][/PART]: the Nth command (to the Mth), counting only\n"
       "commands with LETTER when it is given; PART is hs (the handshake, default for\n"
       "nak), res (the result frame, default otherwise), ackK (the ACK to block K of\n"

@@ -69,6 +69,9 @@ bool ParseSimOptions(const QStringList &arguments, SimOptions &options, QString 
 }
 
 QString SimHelpText() {
+  QString faults;
+  for (const QString &line : FaultPlan::syntax().split('\n', Qt::SkipEmptyParts))
+    faults += QStringLiteral("    ") + line + '\n';
   return QStringLiteral(
              "Usage: kvr-sim --chip ID [--catalogue FILE] [--link PATH] [--state FILE]\n"
              "               [--fault SPEC]... [--line-rate BAUD] [--op-time MS]\n"
@@ -90,10 +93,11 @@ QString SimHelpText() {
              "                     10 bits a character (19200 for the real programmer)\n"
              "  --op-time MS       each erase and each programming step takes MS ms\n"
              "  --fault SPEC       misbehave on purpose; repeatable:\n") +
-         FaultPlan::syntax() +
+         faults +
          QStringLiteral(
              "Examples: --fault nak=SYN@1   --fault fail=V@W1/blk3   --fault drop@R1/data2\n"
-             "          --fault unplug@W1/blk10   --fault id=KVR1.03\n");
+             "          --fault unplug@W1/blk10   --fault id=KVR1.03\n"
+             "Reply formats and faults in full: sim/README.md\n");
 }
 
 } // namespace kvr::sim
