@@ -15,14 +15,6 @@ QByteArray Padded(const QByteArray &bytes) {
   return bytes + QByteArray(kBlockSize - bytes.size(), '\xFF');
 }
 
-TEST(FirmwareSpecial, SetCommandsAnswerAFrameThePcReadsThreeCharactersOf) {
-  FirmwareHarness h(QStringLiteral("071"));
-  const QByteArray reply = h.command(CmdSpecial, "27S00000");
-  EXPECT_EQ(reply, kAck + ProgrammerFrame("P"));
-  EXPECT_GE(reply.size() - kAck.size(), FindCommand(CmdSpecial)->resultLength);
-  EXPECT_EQ(h.chip().selectedBlock(), Store::Block1);
-}
-
 TEST(FirmwareSpecial, TheSelectedBlockIsWhatWriteReadBlankCheckAndBlockEraseReach) {
   FirmwareHarness h(QStringLiteral("071"));
   h.chip().write(Store::Code, 0, "\x55");

@@ -15,8 +15,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <chrono>
-
 using namespace kvr;
 
 namespace {
@@ -80,18 +78,10 @@ public:
   // Exactly n characters, or what came within the time.
   QByteArray read(int n, int timeoutMs = 2000) {
     QByteArray got;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (got.size() < n) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            deadline - std::chrono::steady_clock::now())
-                            .count();
-      pollfd p{fd_, POLLIN, 0};
-      if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0)
-        break;
-      char c;
+    char c;
+    for (pollfd p{fd_, POLLIN, 0}; got.size() < n && ::poll(&p, 1, timeoutMs) > 0;)
       if (::read(fd_, &c, 1) == 1)
         got += c;
-    }
     return got;
   }
   // Nothing more arrives: every reply had exactly its length.
@@ -125,6 +115,7 @@ protected:
       return {};
     return QString::fromLocal8Bit(sim.readLine()).trimmed();
   }
+  bool finished() { return sim.state() == QProcess::NotRunning || sim.waitForFinished(5000); }
   bool endWith(int signal) {
     ::kill(static_cast<pid_t>(sim.processId()), signal);
     return sim.waitForFinished(5000) && sim.exitStatus() == QProcess::NormalExit &&
@@ -219,39 +210,23 @@ TEST_F(KvrSimProgram, AnUnplugFaultEndsTheProgramAndItsLink) {
   Client pc(link);
   pc.send(Frame(QByteArray(1, ENQ) + 'Q'));
   // What was on its way when the line went may be lost with it.
-  EXPECT_TRUE(sim.waitForFinished(5000));
+  EXPECT_TRUE(finished());
   EXPECT_EQ(sim.exitCode(), 0);
   EXPECT_FALSE(QFileInfo(link).isSymLink());
   EXPECT_TRUE(sim.readAllStandardError().contains("fault plan"));
 }
 
-TEST_F(KvrSimProgram, HelpAndRefusedCommandLines) {
-  sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kvr-sim"), {"--help"});
-  ASSERT_TRUE(sim.waitForFinished(5000));
-  EXPECT_EQ(sim.exitCode(), 0);
-  const QByteArray help = sim.readAllStandardOutput();
-  for (const char *text : {"--chip", "--catalogue", "--link", "--state", "--empty-socket",
-                           "--line-rate", "--op-time", "--fault", "nak=CODE@WHERE"})
-    EXPECT_TRUE(help.contains(text)) << text;
-
+TEST_F(KvrSimProgram, HelpAndCommandLinesItRefuses) {
+  EXPECT_TRUE(start({"--help"}).startsWith("Usage: kvr-sim"));
+  EXPECT_TRUE(finished() && sim.exitCode() == 0);
+  QFile(link).open(QIODevice::WriteOnly); // a file in the link's place is never replaced
   for (const QStringList &arguments :
-       {QStringList{"--chip", "nosuch"}, QStringList{"--chip", "017", "--fault", "frob@1"}}) {
-    sim.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("KVR_HOME"), dir.path());
-    sim.setProcessEnvironment(env);
-    sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kvr-sim"), arguments);
-    ASSERT_TRUE(sim.waitForFinished(5000));
-    EXPECT_EQ(sim.exitCode(), 2) << arguments.join(' ').toStdString();
-    EXPECT_TRUE(sim.readAllStandardOutput().isEmpty()) << "no terminal offered";
+       {QStringList{"--chip", "nosuch"}, QStringList{"--chip", "017", "--fault", "frob@1"},
+        QStringList{"--chip", "017", "--link", link}}) {
+    start(arguments);
+    EXPECT_TRUE(finished());
+    EXPECT_NE(sim.exitCode(), 0) << arguments.join(' ').toStdString();
   }
-
-  // A file in the link's place is never replaced.
-  QFile blocker(link);
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
-  EXPECT_TRUE(start({"--chip", "017", "--link", link}).isEmpty() || sim.waitForFinished(5000));
-  EXPECT_NE(sim.exitCode(), 0);
   EXPECT_TRUE(QFileInfo(link).isFile());
 }
 

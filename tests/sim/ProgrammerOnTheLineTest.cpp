@@ -101,30 +101,6 @@ TEST_P(ProgrammerOnTheLine, EveryOperationReadsTheLengthsOfTheCommandTable) {
   EXPECT_TRUE(ui.messages.isEmpty()) << ui.texts().join('|').toStdString();
 }
 
-TEST_P(ProgrammerOnTheLine, TheSecondFlashBlockThroughTheSpecialCommands) {
-  ASSERT_TRUE(pc->command(CmdSpecial, "27S00000"));
-  ASSERT_TRUE(pc->result(FindCommand(CmdSpecial)->resultLength));
-  EXPECT_EQ(pc->reply(), QByteArray("P"));
-  EXPECT_EQ(leftOver(2), 2) << "BCC and CR";
-  pc->closingAck();
-  const QByteArray image = Pattern(96, 4);
-  ASSERT_TRUE(pc->writeImage(CommandPayload(CmdWrite, D5(96)), image, 16));
-  EXPECT_EQ(pc->readImage(CommandPayload(CmdSpecial, "33R00096")), image);
-  EXPECT_EQ(programmer.chip()->read(Store::Block1, 0, 96), image);
-  EXPECT_TRUE(programmer.chip()->readsBlank(Store::Code));
-}
-
-TEST_P(ProgrammerOnTheLine, FaultsReachThePcAsALineWouldDeliverThem) {
-  ASSERT_TRUE(programmer.faults().add("nak=SYN@1"));
-  ASSERT_TRUE(programmer.faults().add("bcc@Q3")); // Q2 is the accepted retry
-  ASSERT_TRUE(pc->command(CmdPresence)) << "accepted at the second attempt";
-  EXPECT_TRUE(ui.messages.isEmpty()) << "errors only on the last attempt";
-  ASSERT_TRUE(pc->result(11));
-  ASSERT_TRUE(pc->command(CmdPresence));
-  EXPECT_FALSE(pc->result(11));
-  EXPECT_EQ(ui.texts(), QStringList{"Error at Master : BCC Error."});
-}
-
 TEST_P(ProgrammerOnTheLine, UnpluggedMidWriteThePcLosesTheLine) {
   ASSERT_TRUE(programmer.faults().add("unplug@W1/blk2"));
   EXPECT_FALSE(pc->writeImage(CommandPayload(CmdWrite, D5(96)), Pattern(96), 16));
