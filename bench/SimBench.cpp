@@ -4,8 +4,8 @@
 #include "LoopbackPort.h"
 #include "PcSide.h"
 #include "Programmer.h"
+#include "ScriptedUi.h"
 #include "Session.h"
-#include "Ui.h"
 
 #include <QCoreApplication>
 
@@ -16,21 +16,15 @@ using namespace kvr::sim;
 
 namespace {
 
-class SilentUi : public Ui {
-public:
-  void message(const QString &, MessageIcon, const QString &) override {}
-  Answer ask(const QString &, Buttons, MessageIcon, const QString &) override { return Answer::No; }
-};
-
 void BM_WriteAndRead64KbThroughLoopback(benchmark::State &state) {
   Programmer programmer;
   programmer.seat(std::make_unique<SimChip>(*FindBuiltInChip(QStringLiteral("065"))));
   LoopbackPort port(&programmer);
   port.open();
   Session session;
-  SilentUi ui;
+  kvr::test::ScriptedUi ui; // the Ui the tests keep up to date
   Link link(port, session, ui);
-  test::PcSide pc(link, port, session);
+  sim::test::PcSide pc(link, port, session);
   QByteArray image(BaseModule::SixtyFourKB, 0);
   for (int i = 0; i < image.size(); ++i)
     image[i] = static_cast<char>(i * 13);
