@@ -136,21 +136,21 @@ QString FaultPlan::syntax() {
       "a write), blkK (block K's result or read status) or dataK (data frame K).\n");
 }
 
-bool FaultPlan::add(const QString &spec, QString *error) {
+bool FaultPlan::add(const QString &text, QString *error) {
   QString why;
   const auto fail = [&](const QString &reason) {
     if (error)
-      *error = QStringLiteral("fault \"%1\": %2").arg(spec, reason);
+      *error = QStringLiteral("fault \"%1\": %2").arg(text, reason);
     return false;
   };
-  if (spec.startsWith(QLatin1String("id="))) {
-    identification_ = spec.mid(3).toLatin1();
+  if (text.startsWith(QLatin1String("id="))) {
+    identification_ = text.mid(3).toLatin1();
     return true;
   }
-  const qsizetype at = spec.indexOf('@');
+  const qsizetype at = text.indexOf('@');
   if (at < 0)
     return fail(QStringLiteral("no @WHERE"));
-  const QString action = spec.left(at);
+  const QString action = text.left(at);
   const qsizetype equals = action.indexOf('=');
   const QString name = equals < 0 ? action : action.left(equals);
   const QString value = equals < 0 ? QString() : action.mid(equals + 1);
@@ -166,7 +166,7 @@ bool FaultPlan::add(const QString &spec, QString *error) {
     return fail(kind->takesValue ? QStringLiteral("\"%1\" needs =VALUE").arg(name)
                                  : QStringLiteral("\"%1\" takes no value").arg(name));
   fault.kind = kind->kind;
-  if (!ParseValue(fault, value, why) || !ParseWhere(spec.mid(at + 1), fault, why))
+  if (!ParseValue(fault, value, why) || !ParseWhere(text.mid(at + 1), fault, why))
     return fail(why);
   if (!FitsPart(fault.kind, fault.part))
     return fail(QStringLiteral("\"%1\" cannot act on that reply").arg(name));

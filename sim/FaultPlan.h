@@ -57,7 +57,7 @@ public:
 
   // Adds one fault from its text (syntax in sim/README.md and --help). False,
   // with the reason, when the text is not understood.
-  bool add(const QString &spec, QString *error = nullptr);
+  bool add(const QString &text, QString *error = nullptr);
   void add(const Fault &fault) { faults_.append({fault, {}}); }
 
   // The identification the presence query answers with.

@@ -29,7 +29,7 @@ bool ParseSimOptions(const QStringList &arguments, SimOptions &options, QString 
       {QStringLiteral("catalogue"), QString(), QStringLiteral("FILE")},
       {QStringLiteral("link"), QString(), QStringLiteral("PATH")},
       {QStringLiteral("state"), QString(), QStringLiteral("FILE")},
-      {QStringLiteral("fault"), QString(), QStringLiteral("SPEC")},
+      {QStringLiteral("fault"), QString(), QStringLiteral("FAULT")},
       {QStringLiteral("line-rate"), QString(), QStringLiteral("BAUD")},
       {QStringLiteral("op-time"), QString(), QStringLiteral("MS")},
       {QStringLiteral("empty-socket"), QString()},
@@ -62,8 +62,8 @@ bool ParseSimOptions(const QStringList &arguments, SimOptions &options, QString 
   if (!options.emptySocket && options.chip.isEmpty() && options.state.isEmpty())
     return fail(QStringLiteral("say which chip is seated: --chip ID (or --empty-socket)"));
   FaultPlan check;
-  for (const QString &spec : options.faults)
-    if (!check.add(spec, &why))
+  for (const QString &fault : options.faults)
+    if (!check.add(fault, &why))
       return fail(why);
   return true;
 }
@@ -74,7 +74,7 @@ QString SimHelpText() {
     faults += QStringLiteral("    ") + line + '\n';
   return QStringLiteral(
              "Usage: kvr-sim --chip ID [--catalogue FILE] [--link PATH] [--state FILE]\n"
-             "               [--fault SPEC]... [--line-rate BAUD] [--op-time MS]\n"
+             "               [--fault FAULT]... [--line-rate BAUD] [--op-time MS]\n"
              "       kvr-sim --empty-socket [...]\n"
              "\n"
              "Emulates the KVR programmer and its firmware on a pseudo-terminal, with a chip\n"
@@ -92,7 +92,7 @@ QString SimHelpText() {
              "  --line-rate BAUD   carry each character no faster than a line of BAUD with\n"
              "                     10 bits a character (19200 for the real programmer)\n"
              "  --op-time MS       each erase and each programming step takes MS ms\n"
-             "  --fault SPEC       misbehave on purpose; repeatable:\n") +
+             "  --fault FAULT      misbehave on purpose; repeatable:\n") +
          faults +
          QStringLiteral(
              "Examples: --fault nak=SYN@1   --fault fail=V@W1/blk3   --fault drop@R1/data2\n"

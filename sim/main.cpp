@@ -59,8 +59,8 @@ int main(int argc, char *argv[]) {
   }
 
   Programmer programmer;
-  for (const QString &spec : options.faults)
-    programmer.faults().add(spec);
+  for (const QString &fault : options.faults)
+    programmer.faults().add(fault);
   programmer.setLineRate(options.lineRate);
   programmer.setOperationTime(std::chrono::milliseconds(options.operationMs));
   if (!options.emptySocket) {
