@@ -89,8 +89,12 @@ void LoopbackPort::lineLost() {
     return;
   lost_ = true;
   error_ = QStringLiteral("The device was removed.");
-  if (open_)
+  // As a serial port does: the lost line is closed, so that every later
+  // exchange sees it at once.
+  if (open_) {
+    open_ = false;
     emit connectionLost();
+  }
 }
 
 } // namespace kvr

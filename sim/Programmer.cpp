@@ -1,0 +1,24 @@
+#include "Programmer.h"
+
+namespace kvr::sim {
+
+Programmer::Programmer(QObject *parent) : QObject(parent), firmware_(faults_, toPc_) {
+  fromPc_.setSink([this](const QByteArray &bytes) { firmware_.feed(bytes); });
+  toPc_.setSink([this](const QByteArray &bytes) {
+    if (sendToPc)
+      sendToPc(bytes);
+  });
+  toPc_.setCloseHandler([this] {
+    if (unplug)
+      unplug();
+  });
+}
+
+Programmer::~Programmer() = default;
+
+void Programmer::setLineRate(int baud) {
+  toPc_.setLineRate(baud);
+  fromPc_.setLineRate(baud);
+}
+
+} // namespace kvr::sim
