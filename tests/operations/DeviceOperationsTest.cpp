@@ -1,0 +1,229 @@
+// Erase, blank check, write, read, lock and Auto, end to end through the
+// simulated programmer: the bytes on the line, the messages in order, the
+// status texts, the chip and the buffer afterwards.
+#include "BaseModule.h"
+#include "CommandSet.h"
+#include "Frame.h"
+#include "SimRig.h"
+#include "WriteRead.h"
+
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace kvr;
+using namespace kvr::BaseModule;
+using kvr::test::Pattern;
+
+namespace {
+
+const QByteArray kClosingAck("\x06\x0d", 2);
+
+struct Operations : ::testing::Test {
+  test::SimRig rig;
+  Session &session = rig.session;
+  test::ScriptedUi &ui = rig.ui;
+  AppCore &core = rig.core;
+};
+
+TEST_F(Operations, HundredByteBinaryGoesOutAsFourBlocks) {
+  rig.Start("017"); // AT89S8252, 8 KB
+  const QByteArray image = Pattern(100);
+  rig.Load(image);
+  core.Trigger("TbnWrite");
+  const QByteArray wire = rig.Wire();
+
+  EXPECT_TRUE(wire.startsWith(BuildFrame(CommandPayload(CmdWrite, "00128"), false)));
+  QList<QByteArray> blocks;
+  for (qsizetype at = wire.indexOf(STX, 1); at >= 0; at = wire.indexOf(STX, at + 1))
+    blocks.append(wire.mid(at, 2 * kBlockSize + 4));
+  ASSERT_EQ(blocks.size(), 4);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(blocks[i][1 + 2 * kBlockSize], ETB) << "block " << i;
+  EXPECT_EQ(blocks[3][1 + 2 * kBlockSize], ETX);
+  // Bytes 100..127 are "XX": they travel as FFh.
+  EXPECT_EQ(blocks[3].mid(1 + 2 * 4, 2), QByteArray("//"));
+  EXPECT_TRUE(wire.endsWith(kClosingAck + kClosingAck)) << "block ACK, then the final ACK";
+
+  EXPECT_EQ(rig.ChipCode(100), image);
+  EXPECT_EQ(rig.ChipCode(128).mid(100), QByteArray(28, static_cast<char>(0xFF)));
+  EXPECT_EQ(ui.texts(),
+            QStringList{
+                "File written successfully to ATMEL  AT89S8252\r\rNumber of bytes written : 128"});
+  EXPECT_EQ(ui.floatingMessages, QStringList{"Wait . . .  Erasing and Blank Checking the MCU."});
+  EXPECT_TRUE(ui.activityHistory.contains("Writing - 128 Bytes"));
+  EXPECT_TRUE(core.panel().isEnabled("TbnWrite")) << "menus restored";
+  EXPECT_FALSE(core.panel().isEnabled("TbnStop"));
+}
+
+TEST_F(Operations, HexImageSendsEveryGridRowCappedAtTheDevice) {
+  rig.Start("001"); // AT89C51, 4 KB
+  rig.Load(Pattern(0x1100), "prog.HEX");
+  ui.answers = {Answer::Yes}; // larger than the device: write the first 4 KB
+  core.Trigger("MnuWrite");
+  EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdWrite, "04096"), false)));
+  EXPECT_TRUE(ui.texts()[0].startsWith("The size of the file prog.HEX is more than the size"));
+  EXPECT_TRUE(ui.texts()[0].contains("Size of File : 4.25 Kb\rSize of MCU  : 4.00 Kb"));
+  EXPECT_EQ(rig.ChipCode(4096), Pattern(4096));
+}
+
+TEST_F(Operations, OversizedFileDeclinedSendsNothing) {
+  rig.Start("001");
+  rig.Load(Pattern(4096 + 2)); // two bytes more than the device: the question
+  ui.answers = {Answer::No};
+  core.Trigger("TbnWrite");
+  EXPECT_TRUE(rig.Wire().isEmpty());
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Aborted"));
+
+  rig.Load(Pattern(4096 + 1)); // one byte more: no question
+  core.Trigger("TbnWrite");
+  EXPECT_EQ(ui.texts().size(), 2);
+  EXPECT_TRUE(ui.texts()[1].startsWith("File written successfully"));
+}
+
+TEST_F(Operations, EraseBlankCheckAndTheirPayloads) {
+  rig.Start("017");
+  rig.Load(Pattern(64));
+  core.Trigger("TbnWrite");
+  ui.messages.clear();
+  rig.port.clearSentBytes();
+
+  core.Trigger("TbnBlankCheck");
+  EXPECT_EQ(ui.texts(), QStringList{"MCU is not Blank."});
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Blank Check Failed"));
+  core.Trigger("TbnErase");
+  core.Trigger("TbnBlankCheck");
+  EXPECT_EQ(ui.texts(),
+            (QStringList{"MCU is not Blank.", "MCU successfully Erased.", "MCU is Blank."}));
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Blank Check"));
+  core.Trigger("MnuErase12V");
+  core.Trigger("MnuErase5V");
+  const QByteArray wire = rig.Wire();
+  for (char letter : {'B', 'E', 'O', 'C'})
+    EXPECT_TRUE(wire.contains(BuildFrame(CommandPayload(letter), false) + kClosingAck) ||
+                wire.contains(BuildFrame(CommandPayload(letter), false)))
+        << letter;
+  EXPECT_EQ(wire.count(kClosingAck), 5) << "every command is closed";
+}
+
+TEST_F(Operations, ReadFillsTheBufferFromTheChip) {
+  rig.Start("001");
+  rig.Load(Pattern(4096));
+  core.Trigger("TbnWrite");
+  ui.messages.clear();
+  rig.core.buffer().clear();
+  session.BufferModified = false;
+  rig.port.clearSentBytes();
+
+  core.Trigger("TbnRead");
+  EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdRead, "04096"), false)));
+  EXPECT_EQ(ui.texts(), QStringList{"End of Read.\r\rTotal  4096 bytes read."});
+  const ImageBuffer &buffer = core.buffer();
+  ASSERT_EQ(buffer.rowCount(), 256);
+  for (int a = 0; a < 4096; a += 97)
+    ASSERT_EQ(buffer.byte(a), static_cast<unsigned char>(Pattern(4096)[a])) << a;
+  EXPECT_TRUE(buffer.CurrentFilePath.isEmpty());
+  EXPECT_TRUE(session.BufferModified);
+  EXPECT_EQ(ui.panelText(Panel::SbrFile), QString("File : "));
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Read"));
+  EXPECT_TRUE(ui.activityHistory.contains("Read (4096 Bytes)"));
+  EXPECT_TRUE(QDir(rig.folder.path() + "/Data").entryList({"$KVR104Temp*"}).isEmpty())
+      << "the temporary image is gone";
+}
+
+TEST_F(Operations, ReadAsksBeforeReplacingTheScreen) {
+  rig.Start("001");
+  rig.Load(Pattern(32));
+  session.BufferModified = true;
+  int saves = 0;
+  core.context().files.save = [&] { ++saves; };
+  ui.answers = {Answer::Yes, Answer::No};
+  core.Trigger("TbnRead");
+  EXPECT_EQ(ui.texts(), (QStringList{"Current file not saved. Save?",
+                                     "Read will clear the current contents of the screen.\r\n\r\n"
+                                     "Do you wish to continue?"}));
+  EXPECT_EQ(saves, 1);
+  EXPECT_TRUE(rig.Wire().isEmpty());
+  EXPECT_EQ(core.buffer().rowCount(), 2);
+}
+
+TEST_F(Operations, LockSendsTheChosenBitsAndLockedChipsReadBlank) {
+  rig.Start("017");
+  rig.Load(Pattern(256));
+  core.Trigger("TbnWrite");
+  ui.messages.clear();
+  rig.port.clearSentBytes();
+
+  ui.lockBitChoices = {std::array<bool, 4>{false, true, false, false}};
+  core.Trigger("TbnLock");
+  EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdLock, "0100"), false)));
+  EXPECT_EQ(ui.lastLockBitsSetup.captions[0], QString("Set LB1 Lock"));
+  EXPECT_TRUE(ui.lastLockBitsSetup.enabled[2]);
+  EXPECT_FALSE(ui.lastLockBitsSetup.enabled[3]);
+  ASSERT_EQ(ui.messages.size(), 1);
+  EXPECT_TRUE(ui.messages[0].text.startsWith("Lock Passed.\r"));
+
+  ui.messages.clear();
+  rig.core.buffer().clear();
+  core.Trigger("TbnRead");
+  ASSERT_EQ(core.buffer().rowCount(), 512);
+  EXPECT_EQ(core.buffer().byte(0), 0xFF) << "a locked chip reads blank";
+}
+
+TEST_F(Operations, AutoWritesAndLocksWithTheDevicesLockBits) {
+  rig.Start("017"); // three lock bits
+  rig.Load(Pattern(96));
+  core.Trigger("TbnAuto");
+  EXPECT_EQ(
+      ui.texts(),
+      QStringList{"MCU Erased, file successfully Written, Lock passed and Blank Check verified."});
+  EXPECT_EQ(session.LockBitSelection, (std::array<QString, 4>{"1", "1", "1", "0"}));
+  EXPECT_TRUE(rig.programmer.chip()->isLocked());
+  EXPECT_TRUE(rig.Wire().contains(BuildFrame(CommandPayload(CmdLock, "1110"), false)));
+}
+
+TEST_F(Operations, AutoOnAChipWhoseLockedCodeReadsZero) {
+  rig.Start("0A3"); // SSTCXX: locked code reads 00h
+  rig.Load(Pattern(64));
+  core.Trigger("TbnAuto");
+  EXPECT_EQ(ui.texts(), QStringList{"Block 0 Erased, file successfully Written, Lock passed and "
+                                    "Blank Check verified."});
+  ui.messages.clear();
+  core.buffer().clear();
+  core.Trigger("TbnRead");
+  ASSERT_GT(core.buffer().rowCount(), 0);
+  EXPECT_EQ(core.buffer().byte(0), 0x00);
+}
+
+TEST_F(Operations, StopMidWriteClosesTheExchangeAndSaysInterrupted) {
+  rig.Start("001");
+  rig.Load(Pattern(4096));
+  int blocksSeen = 0;
+  ui.onProcessEvents = [&] {
+    if (++blocksSeen == 20)
+      session.requestStop();
+  };
+  core.Trigger("TbnWrite");
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Interrupted"));
+  EXPECT_TRUE(ui.texts().contains("Operation interrupted by the user. Please wait for the Vpp LED "
+                                  "to go off before selecting another Command"));
+  EXPECT_FALSE(ui.texts().contains("Write failed."));
+  EXPECT_TRUE(rig.Wire().endsWith(kClosingAck));
+  EXPECT_FALSE(session.StopRequested());
+  EXPECT_TRUE(core.panel().isEnabled("TbnWrite"));
+}
+
+TEST_F(Operations, StopDuringAutosWriteSendsNoLock) {
+  rig.Start("001");
+  rig.Load(Pattern(2048));
+  int passes = 0;
+  ui.onProcessEvents = [&] {
+    if (++passes == 10)
+      session.requestStop();
+  };
+  core.Trigger("TbnAuto");
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Interrupted"));
+  EXPECT_FALSE(rig.Wire().contains(QByteArray("\x05L")));
+}
+
+} // namespace
