@@ -39,7 +39,7 @@ QString DisplayText(const QString &text) {
 FrmMainMenu::FrmMainMenu(QWidget *parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMainMenu"));
   setWindowTitle(QStringLiteral("Torvane - ") + kAppTitle);
-  resize(980, 640);
+  resize(1240, 720);
   BuildMenus();
   BuildToolbar();
   BuildCentre();
