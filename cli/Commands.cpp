@@ -1,0 +1,302 @@
+#include "Commands.h"
+
+#include "CliContext.h"
+#include "DeviceTree.h"
+#include "ImageBuffer.h"
+#include "ImageCompare.h"
+#include "LockAuto.h"
+#include "PortMap.h"
+#include "SimulatorProcess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace kvr::cli {
+
+namespace {
+
+// The chip the demonstration seats in the simulator unless --device names one.
+const QString kDemoChip = QStringLiteral("017");
+constexpr int kDemoImageSize = 1024;
+
+bool Passed(ExitStatus status) { return status == ExitStatus::Success; }
+
+void PrintTable(QTextStream &out, const QStringList &header, const QList<QStringList> &rows) {
+  QVector<int> widths(header.size(), 0);
+  for (const QStringList &row : QList<QStringList>{header} + rows)
+    for (int i = 0; i < row.size(); ++i)
+      widths[i] = std::max(widths[i], static_cast<int>(row[i].size()));
+  for (const QStringList &row : QList<QStringList>{header} + rows) {
+    QString line;
+    for (int i = 0; i < row.size(); ++i)
+      line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
+    out << line << '\n';
+  }
+  out.flush();
+}
+
+ExitStatus ListDevices(CliContext &c, const QStringList &arguments) {
+  const ExitStatus opened = c.OpenCatalogue();
+  if (!Passed(opened))
+    return opened;
+  const QString filter = arguments.value(0);
+  const DatabaseHandlers &catalogue = c.core().catalogue();
+  QList<QStringList> rows;
+  for (const BrandNode &brand : LoadGroups(catalogue))
+    for (const RangeNode &range : brand.ranges)
+      for (const DeviceItem &item : LoadMcuList(catalogue, range.key.mid(1).toInt())) {
+        const QStringList row{item.key.mid(1), brand.name,    item.model,
+                              item.sizeKb,     item.lockBits, brand.name + range.name};
+        if (filter.isEmpty() || std::any_of(row.begin(), row.end(), [&](const QString &field) {
+              return field.contains(filter, Qt::CaseInsensitive);
+            }))
+          rows.append(row);
+      }
+  if (rows.isEmpty()) {
+    c.ui().info(QStringLiteral("no device matches \"%1\".").arg(filter));
+    return ExitStatus::Success;
+  }
+  PrintTable(c.out(), {"ID", "Brand", "Model", "KB", "Lock bits", "Family"}, rows);
+  return ExitStatus::Success;
+}
+
+ExitStatus Detect(CliContext &c, const QStringList &) {
+  const ExitStatus found = c.FindProgrammer();
+  if (Passed(found)) {
+    const int port = c.session().PortNumber;
+    c.out() << "COM" << port << ' ' << c.core().ports().pathFor(port) << '\n';
+    c.out().flush();
+  }
+  return found;
+}
+
+ExitStatus Signature(CliContext &c, const QStringList &) { return c.ReachDevice(); }
+
+ExitStatus BlankCheck(CliContext &c, const QStringList &) {
+  const ExitStatus reached = c.ReachDevice();
+  return Passed(reached) ? c.RunControl({QStringLiteral("TbnBlankCheck")}) : reached;
+}
+
+ExitStatus Erase(CliContext &c, const QStringList &) {
+  // Without signature check: the toolbar's button after a failed
+  // verification, the menu entry where the family offers it.
+  const CliOptions &o = c.options();
+  const QStringList controls =
+      o.erase5v    ? QStringList{QStringLiteral("TbnErase_5v"), QStringLiteral("MnuErase5V")}
+      : o.erase12v ? QStringList{QStringLiteral("TbnErase_12v"), QStringLiteral("MnuErase12V")}
+                   : QStringList{QStringLiteral("TbnErase")};
+  const bool withSignature = !o.erase5v && !o.erase12v;
+  const ExitStatus reached =
+      c.ReachDevice(withSignature ? SignatureNeed::MustPass : SignatureNeed::MayFail);
+  return Passed(reached) ? c.RunControl(controls) : reached;
+}
+
+// "1,2" to the ticked boxes of the lock bit dialog; nothing when malformed.
+std::optional<std::array<bool, 4>> ParseLockBits(const QString &text) {
+  std::array<bool, 4> ticked{};
+  for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    bool ok = false;
+    const int bit = part.trimmed().toInt(&ok);
+    if (!ok || bit < 1 || bit > 4)
+      return std::nullopt;
+    ticked[bit - 1] = true;
+  }
+  return ticked;
+}
+
+// The boxes the lock bit dialog would let the user tick for this device.
+ExitStatus CheckLockBits(CliContext &c, const std::array<bool, 4> &ticked) {
+  if (!LockBitsChoiceValid(ticked)) {
+    c.ui().message(LockText::NoBitChosen, MessageIcon::Exclamation);
+    return ExitStatus::UsageError;
+  }
+  const LockBitsSetup setup = LockBitsDialogSetup(c.session().Mcu);
+  QStringList offered;
+  for (int i = 0; i < 4; ++i)
+    if (setup.enabled[i])
+      offered.append(QString::number(i + 1));
+  for (int i = 0; i < 4; ++i)
+    if (ticked[i] && !setup.enabled[i]) {
+      c.ui().note(QStringLiteral("lock bit %1 cannot be programmed on %2; it offers lock bits %3.")
+                      .arg(i + 1)
+                      .arg(c.DeviceName(), offered.join(QStringLiteral(", "))));
+      return ExitStatus::UsageError;
+    }
+  return ExitStatus::Success;
+}
+
+ExitStatus Lock(CliContext &c, const QStringList &arguments) {
+  const std::optional<std::array<bool, 4>> ticked = ParseLockBits(arguments.first());
+  if (!ticked) {
+    c.ui().note(QStringLiteral("lock takes lock bit numbers from 1 to 4, such as 1,2."));
+    return ExitStatus::UsageError;
+  }
+  c.ui().setLockBits(*ticked);
+  const ExitStatus reached =
+      c.ReachDevice(SignatureNeed::MustPass, [&] { return CheckLockBits(c, *ticked); });
+  return Passed(reached) ? c.RunControl({QStringLiteral("TbnLock")}) : reached;
+}
+
+// The read's image file, copied whole to target.
+bool SaveImageAs(const QString &image, const QString &target, QString *error) {
+  QFile source(image);
+  QSaveFile copy(target);
+  if (!source.open(QIODevice::ReadOnly)) {
+    *error = source.errorString();
+    return false;
+  }
+  if (!copy.open(QIODevice::WriteOnly) || copy.write(source.readAll()) != source.size() ||
+      !copy.commit()) {
+    *error = copy.errorString();
+    return false;
+  }
+  return true;
+}
+
+ExitStatus Read(CliContext &c, const QStringList &arguments) {
+  const QString target = arguments.first();
+  const QFileInfo targetInfo(target);
+  if (!targetInfo.absoluteDir().exists() || targetInfo.isDir()) {
+    c.ui().note(
+        QStringLiteral("%1 cannot be written: no such folder, or a folder itself.").arg(target));
+    return ExitStatus::UsageError;
+  }
+  QString saveError;
+  c.onReadImage([&](const QString &image) { return SaveImageAs(image, target, &saveError); });
+  const ExitStatus reached = c.ReachDevice();
+  if (!Passed(reached))
+    return reached;
+  const ExitStatus read = c.RunControl({QStringLiteral("TbnRead")});
+  if (!saveError.isEmpty()) {
+    c.ui().note(QStringLiteral("%1 could not be saved: %2.").arg(target, saveError));
+    return ExitStatus::UsageError;
+  }
+  if (Passed(read))
+    c.ui().info(
+        QStringLiteral("the code memory of %1 is saved as %2.").arg(c.DeviceName(), target));
+  return read;
+}
+
+// Bytes with no FFh among them, so that an unwritten chip cannot pass for a written one.
+QByteArray DemoImage(int size) {
+  QByteArray bytes(size, 0);
+  for (int i = 0; i < size; ++i)
+    bytes[i] = static_cast<char>((i * 7 + 3) % 251);
+  return bytes;
+}
+
+// A read whose image is kept here instead of going into the buffer.
+ExitStatus ReadBack(CliContext &c, QByteArray &chip) {
+  c.onReadImage([&](const QString &image) {
+    QFile file(image);
+    if (!file.open(QIODevice::ReadOnly))
+      return false;
+    chip = file.readAll();
+    return true;
+  });
+  // The read replaces the buffer, and would ask before doing so.
+  c.core().buffer().clear();
+  c.core().panel().SetMenuOptions(false);
+  return c.RunControl({QStringLiteral("TbnRead")});
+}
+
+ExitStatus Demo(CliContext &c, const QStringList &) {
+  ExitStatus status = c.OpenCatalogue();
+  if (Passed(status))
+    status = c.SelectDevice(c.options().device.isEmpty() ? kDemoChip : c.options().device);
+  if (!Passed(status))
+    return status;
+
+  SimulatorProcess simulator;
+  const QString path = simulator.Start(c.session().Mcu.MCUIDNumber);
+  if (path.isEmpty()) {
+    c.ui().note(QStringLiteral("the programmer simulator could not be started: %1")
+                    .arg(simulator.ErrorText()));
+    return ExitStatus::LinkFailure;
+  }
+  c.usePort(path);
+  status = c.FindProgrammer();
+  if (Passed(status))
+    status = c.VerifySignature(SignatureNeed::MustPass);
+  if (!Passed(status))
+    return status;
+
+  const QByteArray sample = DemoImage(std::min(kDemoImageSize, c.session().Mcu.MCUCodeROMSize));
+  ImageBuffer &buffer = c.core().buffer();
+  LoadBytes(buffer, sample);
+  c.core().panel().SetMenuOptions(false);
+  status = c.RunControl({QStringLiteral("TbnWrite")});
+  QByteArray chip;
+  if (Passed(status))
+    status = ReadBack(c, chip);
+  c.core().portHandling().PortClose();
+  if (!Passed(status))
+    return status;
+
+  ImageBuffer written;
+  LoadBytes(written, sample);
+  const ImageDifference difference = CompareWithChip(written, chip);
+  if (difference.count > 0) {
+    c.out() << "Demo failed: " << difference.count << " bytes read back differ, the first at "
+            << QStringLiteral("%1h").arg(difference.firstAddress, 4, 16, QLatin1Char('0')).toUpper()
+            << ".\n";
+    c.out().flush();
+    return ExitStatus::DeviceFailure;
+  }
+  c.out() << "Demo passed: " << sample.size() << " bytes written to " << c.DeviceName().mid(4)
+          << " on the simulator, read back and compared.\n";
+  c.out().flush();
+  return ExitStatus::Success;
+}
+
+} // namespace
+
+// clang-format off
+const std::vector<CommandSpec> &Commands() {
+  static const std::vector<CommandSpec> commands{
+      // name, arguments, what it does, fewest and most arguments, own options, function
+      {"devices", "[TEXT]", "list the catalogue (identifier, brand, model, KB, lock bits, family), filtered by TEXT",
+       0, 1, {}, &ListDevices},
+      {"detect", "", "presence check on --port, or autodetect; prints the port found",
+       0, 0, {}, &Detect},
+      {"signature", "", "presence check, then verify the seated chip against --device",
+       0, 0, {}, &Signature},
+      {"blank-check", "", "check that the chip is blank",
+       0, 0, {}, &BlankCheck},
+      {"erase", "[--5v | --12v]", "erase the chip; --5v, --12v: without signature check",
+       0, 0, {QStringLiteral("5v"), QStringLiteral("12v")}, &Erase},
+      {"lock", "BITS", "program the lock bits, for example 1,2",
+       1, 1, {}, &Lock},
+      {"read", "FILE", "read the code memory and save it as a binary file",
+       1, 1, {}, &Read},
+      {"demo", "", "start kvr-sim, then detect, signature, write a sample image, read it back, compare",
+       0, 0, {}, &Demo},
+  };
+  return commands;
+}
+// clang-format on
+
+const CommandSpec *FindCommand(const QString &name) {
+  for (const CommandSpec &command : Commands())
+    if (name == QLatin1String(command.name))
+      return &command;
+  return nullptr;
+}
+
+ExitStatus RunCommand(const CliOptions &options, QTextStream &out, QTextStream &err) {
+  const CommandSpec *command = FindCommand(options.command);
+  if (!command)
+    return ExitStatus::UsageError;
+  CliContext context(options, out, err);
+  try {
+    return command->run(context, options.arguments);
+  } catch (const UnansweredQuestion &) {
+    return ExitStatus::UsageError;
+  }
+}
+
+} // namespace kvr::cli

@@ -1,0 +1,314 @@
+// kvr-cli as a script runs it, against kvr-sim on a pseudo-terminal: each
+// command, and each exit status with the window's texts on stderr.
+#include "CliRig.h"
+#include "LineTap.h"
+
+#include <QFile>
+#include <QSerialPort>
+
+#include <gtest/gtest.h>
+
+using namespace kvr::test;
+
+namespace {
+
+constexpr int kSuccess = 0, kDeviceFailure = 1, kUsageError = 2, kLinkFailure = 3,
+              kInterrupted = 130;
+const QByteArray kClosingAck("\x06\x0d", 2);
+
+// The options every run on the simulator takes: its port, a short time-out.
+QStringList On(const QString &port, const QString &device = QStringLiteral("017")) {
+  return {"--port", port, "--device", device, "--timeout", "2"};
+}
+
+class KvrCli : public CliRig {};
+
+TEST_F(KvrCli, HelpNamesEveryCommandAndExitStatus) {
+  const Result help = Cli({"--help"});
+  EXPECT_EQ(help.status, kSuccess);
+  for (const char *command :
+       {"devices", "detect", "signature", "blank-check", "erase", "lock", "read", "demo", "--port",
+        "--device", "--data-dir", "--yes", "--timeout", "130"})
+    EXPECT_TRUE(help.out.contains(QLatin1String(command))) << command;
+}
+
+TEST_F(KvrCli, RefusesABadCommandLineWithTwoBeforeAnyPortIsTouched) {
+  const QList<QStringList> refused{
+      {},
+      {"frobnicate"},
+      {"--bogus", "detect"},
+      {"detect", "extra"},
+      {"lock"},
+      {"read"},
+      {"read", "--5v", "out.bin"},
+      {"erase", "--5v", "--12v"},
+      {"--timeout", "0", "detect"},
+      {"--quiet", "--verbose", "detect"},
+      {"--port", "COM17", "detect"},
+      {"--port", "/nonexistent/tty", "--device", "017", "lock", "1,x"},
+  };
+  for (const QStringList &arguments : refused) {
+    const Result run = Cli(arguments);
+    EXPECT_EQ(run.status, kUsageError) << arguments.join(' ').toStdString();
+    EXPECT_TRUE(run.err.startsWith("kvr-cli: ")) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("There is no device")) << "the port was opened";
+  }
+}
+
+TEST_F(KvrCli, ListsTheCatalogueFilteredByText) {
+  const Result one = Cli({"devices", "s8252"});
+  EXPECT_EQ(one.status, kSuccess) << one.err.toStdString();
+  const QStringList lines = one.out.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2) << one.out.toStdString();
+  EXPECT_EQ(lines[1].simplified(), "017 ATMEL AT89S8252 8 3 ATMEL89S");
+
+  const Result eeproms = Cli({"devices", "24cxx"});
+  EXPECT_EQ(eeproms.out.count("EEPROM24Cxx"), 10);
+  const Result all = Cli({"devices"});
+  EXPECT_GT(all.out.count('\n'), eeproms.out.count('\n') + 50);
+}
+
+TEST_F(KvrCli, WithoutItsCatalogueEndsWithTwo) {
+  const Result run = Cli({"--data-dir", File("nothing-here"), "devices"});
+  EXPECT_EQ(run.status, kUsageError);
+  EXPECT_TRUE(run.err.contains("Cannot find the MCU DataBase file")) << run.err.toStdString();
+}
+
+TEST_F(KvrCli, DetectsTheProgrammerOnAPathAndByAutodetect) {
+  const QString port = StartSim("017");
+  ASSERT_FALSE(port.isEmpty());
+  const Result named = Cli({"--port", port, "detect"});
+  EXPECT_EQ(named.status, kSuccess) << named.err.toStdString();
+  EXPECT_EQ(named.out, QString("COM1 %1\n").arg(port));
+  EXPECT_TRUE(named.err.contains("Hardware detected on COM1! Welcome to TORVANE Flash MCU "
+                                 "Programmer Version : KVR1.04"))
+      << named.err.toStdString();
+
+  // Nothing saved: COM1..COM16 in turn, all but COM3 missing.
+  for (int n = 1; n <= 16; ++n)
+    Save("Ports", QString("COM%1").arg(n), n == 3 ? port : File(QString("absent%1").arg(n)));
+  const Result found = Cli({"--timeout", "2", "detect"});
+  EXPECT_EQ(found.status, kSuccess) << found.err.toStdString();
+  EXPECT_EQ(found.out, QString("COM3 %1\n").arg(port));
+}
+
+TEST_F(KvrCli, TakesTheWindowsSavedPortAndDevice) {
+  const QString port = StartSim("017");
+  Save("Ports", "COM2", port);
+  Save("StartUp", "LastCOMPort", "2");
+  Save("StartUp", "LastMCU", "017");
+  const Result run = Cli({"--timeout", "2", "signature"});
+  EXPECT_EQ(run.status, kSuccess) << run.err.toStdString();
+  EXPECT_TRUE(run.err.contains("Hardware detected on COM2!"));
+  EXPECT_TRUE(run.err.contains("Signature verification passed. Signature Bytes :   1E  72"))
+      << run.err.toStdString();
+}
+
+TEST_F(KvrCli, EndsWithThreeWithoutAWorkingProgrammer) {
+  const Result missing = Cli(On(File("absent")) << "signature");
+  EXPECT_EQ(missing.status, kLinkFailure);
+  EXPECT_TRUE(missing.err.contains("There is no device " + File("absent")))
+      << missing.err.toStdString();
+
+  const QString port = StartSim("017", {"--fault", "id=KVR1.03"});
+  const Result otherModel = Cli(On(port) << "detect");
+  EXPECT_EQ(otherModel.status, kLinkFailure);
+  EXPECT_TRUE(otherModel.err.contains("Incorrect model!")) << otherModel.err.toStdString();
+
+  QSerialPort holder(port);
+  ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
+  const Result busy = Cli(On(port) << "detect");
+  EXPECT_EQ(busy.status, kLinkFailure);
+  EXPECT_TRUE(busy.err.contains("The COM1 Port is already open")) << busy.err.toStdString();
+}
+
+TEST_F(KvrCli, ChecksTheSeatedChipAgainstTheDevice) {
+  const QString port = StartSim("017");
+  EXPECT_EQ(Cli(On(port) << "signature").status, kSuccess);
+
+  const Result wrongChip = Cli(On(port, "013") << "signature");
+  EXPECT_EQ(wrongChip.status, kDeviceFailure);
+  EXPECT_TRUE(wrongChip.err.contains("Signature verification failed. Signature Bytes :   1E  72"))
+      << wrongChip.err.toStdString();
+  EXPECT_FALSE(wrongChip.err.contains("retry")) << "a script is not asked to retry";
+
+  // A device command does nothing further on a wrong chip.
+  EXPECT_EQ(Cli(On(port, "013") << "blank-check").status, kDeviceFailure);
+
+  const Result unknown = Cli(On(port, "999") << "signature");
+  EXPECT_EQ(unknown.status, kUsageError);
+  EXPECT_TRUE(unknown.err.contains("the catalogue has no device 999"));
+  const Result none = Cli({"--port", port, "signature"});
+  EXPECT_EQ(none.status, kUsageError);
+  EXPECT_TRUE(none.err.contains("--device"));
+}
+
+TEST_F(KvrCli, ErasesAndChecksBlank) {
+  SeedCode("017", CodePattern(8192));
+  const QString port = StartSim("017");
+  const Result notBlank = Cli(On(port) << "blank-check");
+  EXPECT_EQ(notBlank.status, kDeviceFailure);
+  EXPECT_TRUE(notBlank.err.contains("MCU is not Blank.")) << notBlank.err.toStdString();
+
+  const Result erase = Cli(On(port) << "erase");
+  EXPECT_EQ(erase.status, kSuccess) << erase.err.toStdString();
+  EXPECT_TRUE(erase.err.contains("MCU successfully Erased."));
+  const Result blank = Cli(On(port) << "--quiet"
+                                    << "blank-check");
+  EXPECT_EQ(blank.status, kSuccess);
+  EXPECT_EQ(blank.err, QString()) << "--quiet shows failures only";
+  StopSim();
+  EXPECT_EQ(SavedStore("Code"), QByteArray(8192, char(0xFF)));
+}
+
+TEST_F(KvrCli, ErasesWithoutSignatureCheckWhereTheWindowOffersIt) {
+  SeedCode("017", CodePattern(8192));
+  const QString port = StartSim("017");
+  // A chip whose signature fails can still be erased at 12 V...
+  const Result failedSignature = Cli(On(port, "013") << "erase"
+                                                     << "--12v");
+  EXPECT_EQ(failedSignature.status, kSuccess) << failedSignature.err.toStdString();
+  EXPECT_TRUE(failedSignature.err.contains("Signature verification failed."));
+  EXPECT_TRUE(failedSignature.err.contains("MCU successfully Erased."));
+  // ...but not with the signature check.
+  EXPECT_EQ(Cli(On(port, "013") << "erase").status, kDeviceFailure);
+  // A verified ATMEL89S chip has the menu's erase without signature check.
+  EXPECT_EQ(Cli(On(port) << "erase"
+                         << "--5v")
+                .status,
+            kSuccess);
+}
+
+TEST_F(KvrCli, ProgramsTheLockBitsTheDeviceOffers) {
+  const QString port = StartSim("006"); // AT89C2051: lock bits 1 and 2
+  const Result bit3 = Cli(On(port, "006") << "lock"
+                                          << "1,3");
+  EXPECT_EQ(bit3.status, kUsageError);
+  EXPECT_TRUE(bit3.err.contains("it offers lock bits 1, 2")) << bit3.err.toStdString();
+  EXPECT_FALSE(bit3.err.contains("Hardware detected")) << "refused before the port";
+
+  const Result lock = Cli(On(port, "006") << "lock"
+                                          << "1,2");
+  EXPECT_EQ(lock.status, kSuccess) << lock.err.toStdString();
+  EXPECT_TRUE(lock.err.contains("Lock Passed. Blank Check verified.")) << lock.err.toStdString();
+  StopSim();
+  EXPECT_EQ(SavedLockBits(), 3);
+}
+
+TEST_F(KvrCli, RefusesACommandTheFamilyDoesNotHave) {
+  const QString port = StartSim("0E1"); // 24C02: no lock bits
+  const Result lock = Cli(On(port, "0E1") << "lock"
+                                          << "1");
+  EXPECT_EQ(lock.status, kUsageError);
+  EXPECT_TRUE(lock.err.contains("lock is not available for the")) << lock.err.toStdString();
+}
+
+TEST_F(KvrCli, ReportsTheProgrammersFailuresWithOneAndTheLinksWithThree) {
+  struct Case {
+    const char *fault;
+    QStringList command;
+    int status;
+    const char *text;
+  };
+  const QList<Case> cases{
+      {"fail=V@L1",
+       {"lock", "1"},
+       kDeviceFailure,
+       "Lock failed due to failure of Lock Verification."},
+      {"fail=S@E1",
+       {"erase"},
+       kDeviceFailure,
+       "Erase failed due to Signature Verification failure."},
+      {"nak=NUL@E1-5", {"erase"}, kLinkFailure, "Error at Slave : Unknown Command."},
+      {"drop@B1", {"blank-check"}, kLinkFailure, "The requested operation has timed out."},
+      {"bcc@B1", {"blank-check"}, kLinkFailure, "Error at Master : BCC Error."},
+      {"fail=V@R1/blk3",
+       {"read", "@x.bin"},
+       kDeviceFailure,
+       "Read failed due to failure of Verification."},
+      {"drop@R1/data2", {"read", "@x.bin"}, kLinkFailure, "The requested operation has timed out."},
+      {"unplug@R1/blk2",
+       {"read", "@x.bin"},
+       kLinkFailure,
+       "The connection to the programmer on COM1 was lost."},
+  };
+  for (const Case &c : cases) {
+    const QString port = StartSim("017", {"--fault", c.fault});
+    QStringList command = c.command;
+    command.replaceInStrings("@", files.path() + "/");
+    const Result run = Cli(On(port) << command);
+    EXPECT_EQ(run.status, c.status) << c.fault << "\n" << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QLatin1String(c.text))) << c.fault << "\n"
+                                                         << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(File("x.bin"))) << c.fault << ": a failed read saved a file";
+    TearDown();
+  }
+}
+
+TEST_F(KvrCli, ReadsTheCodeMemoryIntoABinaryFile) {
+  const QByteArray code = CodePattern(8192, 11);
+  SeedCode("017", code);
+  const QString port = StartSim("017");
+  const Result read = Cli(On(port) << "read" << File("chip.bin"));
+  EXPECT_EQ(read.status, kSuccess) << read.err.toStdString();
+  EXPECT_TRUE(read.err.contains("End of Read. Total  8192 bytes read.")) << read.err.toStdString();
+  QFile saved(File("chip.bin"));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), code);
+
+  const Result nowhere = Cli(On(port) << "read" << File("no/such/folder/chip.bin"));
+  EXPECT_EQ(nowhere.status, kUsageError);
+}
+
+TEST_F(KvrCli, CtrlCStopsTheReadClosesWithAckAndEndsWith130) {
+  // The second data frame comes late: the read is waiting for it.
+  const QString port = StartSim("017", {"--fault", "delay=8000@R1/data2"});
+  LineTap tap(port);
+  qsizetype atCtrlC = -1;
+  const auto waitingForData2 = [&] {
+    const QByteArray sent = tap.fromPc();
+    const qsizetype read = sent.indexOf("\x05R");
+    // After the read command: ACK for status 1, closing ACK, ACK for status 2.
+    if (read < 0 || sent.mid(read).count(kClosingAck) < 3)
+      return false;
+    atCtrlC = sent.size();
+    return true;
+  };
+  const Result run =
+      CliInterruptedWhen(On(tap.pcPath()) << "read" << File("chip.bin"), waitingForData2);
+  EXPECT_EQ(run.status, kInterrupted) << run.err.toStdString();
+  EXPECT_TRUE(run.err.contains("Operation interrupted by the user.")) << run.err.toStdString();
+  ASSERT_GE(atCtrlC, 0);
+  EXPECT_EQ(tap.fromPc().mid(atCtrlC), kClosingAck) << "the programmer gets its closing ACK";
+  EXPECT_FALSE(QFile::exists(File("chip.bin")));
+}
+
+TEST_F(KvrCli, AWarningWindowNeedsYes) {
+  SeedCode("75", CodePattern(65536));
+  QString port = StartSim("75"); // P89V51RD2: erasing block 0 also erases block 1
+  const Result asked = Cli(On(port, "75") << "erase");
+  EXPECT_EQ(asked.status, kUsageError);
+  EXPECT_TRUE(asked.err.contains("ChipErase will Erase Block#1 also.")) << asked.err.toStdString();
+  EXPECT_TRUE(asked.err.contains("--yes"));
+  StopSim();
+  EXPECT_EQ(SavedStore("Code"), CodePattern(65536)) << "nothing erased without an answer";
+
+  port = StartSim("75");
+  const Result answered = Cli(On(port, "75") << "--yes"
+                                             << "erase");
+  EXPECT_EQ(answered.status, kSuccess) << answered.err.toStdString();
+  EXPECT_TRUE(answered.err.contains("MCU successfully Erased."));
+  StopSim();
+  EXPECT_EQ(SavedStore("Code"), QByteArray(65536, char(0xFF)));
+}
+
+TEST_F(KvrCli, DemoWritesReadsBackAndCompares) {
+  const Result demo = Cli({"--timeout", "5", "demo"});
+  EXPECT_EQ(demo.status, kSuccess) << demo.err.toStdString();
+  EXPECT_EQ(demo.out, "Demo passed: 1024 bytes written to ATMEL AT89S8252 on the simulator, read "
+                      "back and compared.\n");
+  EXPECT_TRUE(demo.err.contains("File written successfully to ATMEL  AT89S8252"))
+      << demo.err.toStdString();
+}
+
+} // namespace
