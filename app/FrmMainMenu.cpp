@@ -2,6 +2,7 @@
 
 #include "ControlLayout.h"
 #include "ControlPanel.h"
+#include "FrmHelp.h"
 #include "FrmMCUList.h"
 #include "FrmPortSelect.h"
 #include "FrmSpecialTip.h"
@@ -55,6 +56,10 @@ QAction *FrmMainMenu::AddAction(const QString &name, const QString &caption,
   connect(action, &QAction::triggered, this, [this, name] {
     if (name == QLatin1String("TbnStop"))
       emit stopPressed();
+    else if (name == QLatin1String("MnuContents"))
+      ShowHelp();
+    else if (name == QLatin1String("nuAboutKvr104"))
+      FrmAboutKvr(this).exec();
     else
       emit commandTriggered(name);
   });
@@ -213,6 +218,14 @@ void FrmMainMenu::BuildStatusBar() {
   progress_->setValue(0);
   holderLayout->addWidget(progress_);
   statusBar()->addWidget(holder, 20);
+}
+
+void FrmMainMenu::ShowHelp() {
+  // One help window, left open beside the main window.
+  if (!help_)
+    help_ = new FrmHelp(this);
+  help_->show();
+  help_->raise();
 }
 
 void FrmMainMenu::attach(ControlPanel &panel) {

@@ -7,6 +7,7 @@
 
 class QAction;
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -75,6 +76,7 @@ private:
   void BuildStatusBar();
   void BuildCentre();
   void Apply(const QString &name);
+  void ShowHelp();
   QAction *AddAction(const QString &name, const QString &caption, const QString &shortcut);
 
   ControlPanel *panel_ = nullptr;
@@ -88,6 +90,7 @@ private:
   QLabel *blocksCaption_ = nullptr;
   QCheckBox *clockSpeed_ = nullptr;
   QLabel *popUp_ = nullptr;
+  QDialog *help_ = nullptr;
   QWidget *floating_ = nullptr;
   QLabel *floatingText_ = nullptr;
   QTimer *blink_ = nullptr;

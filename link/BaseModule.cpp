@@ -3,6 +3,7 @@
 #include "Session.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -17,7 +18,13 @@ QString ApplicationFolder() {
   const QString home = qEnvironmentVariable("KVR_HOME");
   if (!home.isEmpty())
     return home;
-  return QCoreApplication::applicationDirPath();
+  // Beside the programs in a build; prefix/share/kvr when installed.
+  const QString programs = QCoreApplication::applicationDirPath();
+  const QString installed = QDir(programs).absoluteFilePath(QStringLiteral("../share/kvr"));
+  const QString catalogue = QStringLiteral("/Data/KVR104.sqlite");
+  if (!QFileInfo::exists(programs + catalogue) && QFileInfo::exists(installed + catalogue))
+    return QDir::cleanPath(installed);
+  return programs;
 }
 
 void InitGlobals(Session &session, const QString &applicationFolder) {

@@ -78,8 +78,8 @@ constexpr int SixtyFourKB = 65536; // the programmer's largest code memory
 constexpr char BlankByte = static_cast<char>(0xFF);
 constexpr int CommandRetries = 5;
 
-// Folder the program's data lives beside: KVR_HOME when set, else the
-// executable's folder.
+// Folder that holds Data/ and Bmps/: KVR_HOME when set, else the programs'
+// folder, else prefix/share/kvr of an installed program.
 QString ApplicationFolder();
 
 // Sets every shared value to its start value and forms the two data paths

@@ -86,6 +86,7 @@ Link::WaitEnd Link::WaitForReply(int replyLength, bool showElapsed) {
   QEventLoop loop;
   QTimer deadline;
   deadline.setSingleShot(true);
+  deadline.setTimerType(Qt::PreciseTimer);
   QTimer secondTick;
   secondTick.setInterval(1000);
 

@@ -62,8 +62,12 @@ bool PacedChannel::pumpPaced(Item &item) {
     lineFreeAtMs_ = std::max(lineFreeAtMs_, now);
     item.started = true;
   }
+  // Timers wake in whole milliseconds: a character that completes within
+  // the next half millisecond goes now rather than a whole tick late, so the
+  // rounding does not pile up over thousands of short replies.
+  constexpr double kTimerSlackMs = 0.5;
   qsizetype carried = 0;
-  while (carried < item.bytes.size() && lineFreeAtMs_ + characterMs <= now) {
+  while (carried < item.bytes.size() && lineFreeAtMs_ + characterMs <= now + kTimerSlackMs) {
     lineFreeAtMs_ += characterMs;
     ++carried;
   }
@@ -71,7 +75,7 @@ bool PacedChannel::pumpPaced(Item &item) {
     return true;
   const QByteArray done = item.bytes.left(carried);
   item.bytes.remove(0, carried);
-  const auto wait = static_cast<int>(std::ceil(lineFreeAtMs_ + characterMs - now));
+  const auto wait = static_cast<int>(std::lround(lineFreeAtMs_ + characterMs - now));
   timer_.start(std::max(wait, 1));
   if (sink_ && !done.isEmpty())
     sink_(done);

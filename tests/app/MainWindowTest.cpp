@@ -3,18 +3,22 @@
 #include "ControlLayout.h"
 #include "ControlPanel.h"
 #include "FrmMainMenu.h"
+#include "FrmSplash.h"
 #include "QtPrinters.h"
 #include "Session.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -113,6 +117,20 @@ TEST(MainWindow, ClicksReachTheCoreByNameAndStopHasItsOwnSignal) {
   window.findChild<QAction *>("TbnStop")->trigger();
   EXPECT_EQ(triggered, (QStringList{"MnuAutodetect", "BMnu_ReadEEPROM"}));
   EXPECT_EQ(stops, 1);
+}
+
+TEST(Splash, EscEndsTheWaitAtOnce) {
+  QTimer::singleShot(50, [] {
+    for (QWidget *w : QApplication::topLevelWidgets())
+      if (w->objectName() == "frmSplash1") {
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(w, &esc);
+      }
+  });
+  QElapsedTimer clock;
+  clock.start();
+  FrmSplash::WaitFor(std::chrono::seconds(10));
+  EXPECT_LT(clock.elapsed(), 5000);
 }
 
 } // namespace
