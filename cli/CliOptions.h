@@ -24,7 +24,6 @@ struct CliOptions {
   std::chrono::milliseconds timeout{40000};
   bool erase5v = false;
   bool erase12v = false;
-  int count = 1;
 };
 
 // The command line read, or the status to end with at once: after --help,

@@ -77,13 +77,6 @@ TEST(ConsoleUi, YesAnswersQuestionsAndWarningsButNeverRetriesAVerification) {
       << lines[1].toStdString();
 }
 
-TEST(ConsoleUi, TheLockBitDialogAnswersFromTheArguments) {
-  Console console;
-  EXPECT_EQ(console.ui.chooseLockBits({}), std::nullopt) << "no bits given: Cancel";
-  console.ui.setLockBits({true, false, true, false});
-  EXPECT_EQ(console.ui.chooseLockBits({}), (std::array<bool, 4>{true, false, true, false}));
-}
-
 TEST(ConsoleUi, DrawsTheProgressBarOnlyOnATerminalAndClearsItForMessages) {
   Console file;
   file.ui.setProgressRange(0, 4096);
