@@ -48,6 +48,8 @@ public:
   std::optional<int> choosePort(int currentPort, const PortMap &ports) override;
   bool confirmPositioningTip(const QString &deviceId) override;
   bool showStartTip() override;
+  std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
+  QString chooseFileToSave(const FileDialogRequest &request) override;
   void popUpMessage(const QString &text) override;
   void showFloatingMessage(const QString &text) override;
   void hideFloatingMessage() override;
@@ -64,6 +66,7 @@ signals:
 
 protected:
   void panelChanged(Panel panel, const QString &text) override;
+  void panelToolTipChanged(Panel panel, const QString &text) override;
   void progressChanged() override;
   void closeEvent(QCloseEvent *event) override;
 

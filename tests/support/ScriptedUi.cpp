@@ -44,6 +44,26 @@ bool ScriptedUi::showStartTip() {
   return dontShowAgain;
 }
 
+std::optional<FileDialogChoice> ScriptedUi::chooseFileToOpen(const FileDialogRequest &request) {
+  dialogsShown.append(request.title);
+  fileDialogs.append(request);
+  if (openChoices.empty())
+    throw std::runtime_error("unexpected open dialog");
+  const std::optional<FileDialogChoice> choice = openChoices.front();
+  openChoices.pop_front();
+  return choice;
+}
+
+QString ScriptedUi::chooseFileToSave(const FileDialogRequest &request) {
+  dialogsShown.append(request.title);
+  fileDialogs.append(request);
+  if (saveChoices.empty())
+    throw std::runtime_error("unexpected save dialog");
+  const QString choice = saveChoices.front();
+  saveChoices.pop_front();
+  return choice;
+}
+
 void ScriptedUi::processEvents() {
   ++processEventsCalls;
   if (onProcessEvents)

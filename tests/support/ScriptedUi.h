@@ -26,6 +26,8 @@ public:
   std::optional<int> choosePort(int currentPort, const PortMap &ports) override;
   bool confirmPositioningTip(const QString &deviceId) override;
   bool showStartTip() override;
+  std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
+  QString chooseFileToSave(const FileDialogRequest &request) override;
   void popUpMessage(const QString &text) override { popUps.append(text); }
   void showFloatingMessage(const QString &text) override { floatingMessages.append(text); }
   void hideFloatingMessage() override { ++floatingHidden; }
@@ -45,6 +47,11 @@ public:
   std::deque<bool> tipConfirmations;
   // Answers of the start tip: true ticks "Don't display this message again".
   std::deque<bool> startTipAnswers;
+  // Open dialog results (nullopt: Cancel) and save dialog names (empty:
+  // Cancel), in order; the requests as the program made them.
+  std::deque<std::optional<FileDialogChoice>> openChoices;
+  std::deque<QString> saveChoices;
+  QList<FileDialogRequest> fileDialogs;
   QStringList popUps;
   QStringList floatingMessages;
   int floatingHidden = 0;
