@@ -1,8 +1,11 @@
 #pragma once
 
 #include "Autodetect.h"
+#include "BufferFiles.h"
+#include "CellEditor.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "ImageBuffer.h"
 #include "Link.h"
 #include "OperationContext.h"
 #include "PortHandling.h"
@@ -41,6 +44,9 @@ public:
   PortHandling &portHandling() { return portHandling_; }
   Autodetect &autodetect() { return autodetect_; }
   SignatureVerifier &signature() { return signature_; }
+  ImageBuffer &buffer() { return buffer_; }
+  BufferFiles &files() { return files_; }
+  CellEditor &editor() { return editor_; }
 
   // The device selection window; the chosen identifier, or nothing after Cancel.
   std::function<std::optional<QString>()> chooseDevice;
@@ -52,7 +58,8 @@ public:
   // Everything after the window appears, up to the start tip. False when the
   // program is to end (the user declined to go on, or the catalogue is unusable).
   bool Startup();
-  // Runs the handler of a menu entry, toolbar button or drop-down entry.
+  // Runs the handler of a menu entry, toolbar button or drop-down entry,
+  // after committing a pending cell edit.
   void Trigger(const QString &name);
   bool HasHandler(const QString &name) const { return handlers_.contains(name); }
   // File > Exit: the save question; the window then closes.
@@ -75,6 +82,9 @@ private:
   ControlPanel panel_;
   PortMap ports_;
   DatabaseHandlers catalogue_;
+  ImageBuffer buffer_;
+  BufferFiles files_;
+  CellEditor editor_;
   OperationContext context_;
   PortHandling portHandling_;
   Autodetect autodetect_;

@@ -36,7 +36,7 @@ protected:
   }
 
   static QByteArray Golden(const QString &name) {
-    QFile file(qEnvironmentVariable("KVR_TEST_SOURCE_DIR") + QStringLiteral("/tests/data/") + name);
+    QFile file(QStringLiteral(KVR_TEST_DATA_DIR "/") + name);
     if (!file.open(QIODevice::ReadOnly))
       ADD_FAILURE() << "missing golden file " << name.toStdString();
     return file.readAll();
