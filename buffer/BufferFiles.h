@@ -60,7 +60,9 @@ public:
   // path in the recent files unless it is Session::TempImagePath.
   //
   // The read operations load the temporary image with it, then clear
-  // CurrentFilePath themselves. BufferModified is left to the caller.
+  // CurrentFilePath themselves. BufferModified is left to the caller. The
+  // menus are busy during the load and set idle at its end
+  // (SetMenuOptions), and the grid's views are told of the new image.
   //
   // Returns false, with the image untouched, when the file cannot be opened
   // or read (the user is told why). Stop pressed during the load (the reader

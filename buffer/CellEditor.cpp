@@ -16,7 +16,14 @@ bool IsHexDigit(QChar c) {
 } // namespace
 
 CellEditor::CellEditor(Session &session, Ui &ui, ImageBuffer &buffer, QObject *parent)
-    : QObject(parent), session_(session), ui_(ui), buffer_(buffer) {}
+    : QObject(parent), session_(session), ui_(ui), buffer_(buffer) {
+  // A new or resized image: the box would stand over a cell that is gone.
+  // Commands commit the pending edit before they change the image.
+  connect(&buffer_, &ImageBuffer::layoutReset, this, [this] {
+    if (editorVisible_)
+      HideEditor();
+  });
+}
 
 void CellEditor::setCurrentCell(int row, int column) {
   if (row == currentRow_ && column == currentColumn_)

@@ -29,17 +29,6 @@ protected:
   CellEditor editor{session, ui, buffer};
 };
 
-TEST_F(Editor, KeysAreFilteredToUpperCaseHexDigits) {
-  EXPECT_EQ(CellEditor::FilterKeyPress('a'), QChar('A'));
-  EXPECT_EQ(CellEditor::FilterKeyPress('F'), QChar('F'));
-  EXPECT_EQ(CellEditor::FilterKeyPress('7'), QChar('7'));
-  EXPECT_EQ(CellEditor::FilterKeyPress(QChar(8)), QChar(8));
-  EXPECT_EQ(CellEditor::FilterKeyPress(QChar(27)), QChar(27));
-  EXPECT_TRUE(CellEditor::FilterKeyPress('g').isNull());
-  EXPECT_TRUE(CellEditor::FilterKeyPress(' ').isNull());
-  EXPECT_TRUE(CellEditor::FilterKeyPress('x').isNull());
-}
-
 TEST_F(Editor, SevenStoresZeroSevenAndTheEditorMovesOn) {
   LoadBytes(32, 'A');
   QStringList placed;
@@ -157,6 +146,17 @@ TEST_F(Editor, EmptyTextIsACancelAndAPendingEditIsCommittedOnce) {
   editor.CommitPendingEdit();
   EXPECT_EQ(buffer.cellText(0, 5), QString("0E"));
   EXPECT_EQ(editor.currentColumn(), 6);
+}
+
+TEST_F(Editor, ANewImageClosesTheEditor) {
+  LoadBytes(32);
+  editor.setCurrentCell(0, 2);
+  editor.EditCell();
+  ASSERT_TRUE(editor.editorVisible());
+  ASSERT_TRUE(files.FileOpen(Write("other.bin", "other")));
+  EXPECT_FALSE(editor.editorVisible());
+  editor.CommitPendingEdit();
+  EXPECT_EQ(Image(), QByteArray("other")) << "nothing is written into the new image";
 }
 
 TEST_F(Editor, NoCellOutsideTheBytesOpens) {

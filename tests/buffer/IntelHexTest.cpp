@@ -12,37 +12,6 @@ namespace {
 
 HexImage Strict(const char *text) { return ReadIntelHex(QByteArray(text), HexReading::Strict); }
 
-TEST(IntelHex, RecordAtZeroFillsItsRowAndEndOfFileRecordPlacesNothing) {
-  const HexImage image = Strict(":0400000001020304F2\n:00000001FF\n");
-  ASSERT_EQ(image.outcome, Outcome::Loaded);
-  EXPECT_EQ(image.bytes.left(5), QByteArray("\x01\x02\x03\x04\x00", 5));
-  EXPECT_EQ(image.highestRow, 0);
-  EXPECT_EQ(image.imageLength, 16) << "a record at 0 leaves the end column at 0: the whole row";
-  EXPECT_EQ(image.placedBytes, 4);
-}
-
-TEST(IntelHex, ImageEndsWhereTheHighestRecordEnds) {
-  const HexImage two = Strict(":02001000AABB89");
-  ASSERT_EQ(two.outcome, Outcome::Loaded);
-  EXPECT_EQ(two.highestRow, 1);
-  EXPECT_EQ(two.imageLength, 0x12);
-  EXPECT_FALSE(two.written[0x0F]);
-  EXPECT_TRUE(two.written[0x10]);
-
-  // Out of order: the record with the greatest address decides, gaps stay unwritten.
-  const HexImage shuffled = Strict(":03003000010203C7\n:040020001122334432\n:02000400AABB95\n");
-  ASSERT_EQ(shuffled.outcome, Outcome::Loaded);
-  EXPECT_EQ(shuffled.imageLength, 0x33);
-  EXPECT_EQ(static_cast<unsigned char>(shuffled.bytes[0x05]), 0xBB);
-  EXPECT_FALSE(shuffled.written[0x10]);
-
-  const HexImage top = Strict(":10FFF000000102030405060708090A0B0C0D0E0F89\n:00000001FF");
-  ASSERT_EQ(top.outcome, Outcome::Loaded);
-  EXPECT_EQ(top.highestRow, 0xFFF);
-  EXPECT_EQ(top.imageLength, 0x10000);
-  EXPECT_EQ(top.bytes[0xFFFF], '\x0F');
-}
-
 TEST(IntelHex, AnOverlappingRecordIsNeverCutOff) {
   // 32 bytes from 0, then two bytes at 5: the image still holds all 32.
   const HexImage image =
@@ -94,12 +63,6 @@ TEST(IntelHex, TolerantReadingPlacesWhatDamagedRecordsCarry) {
   ASSERT_EQ(image.outcome, Outcome::Loaded);
   EXPECT_EQ(image.bytes.mid(0x10, 2), QByteArray("\xAA\xBB")) << "wrong checksum, data kept";
   EXPECT_FALSE(image.written[0x20]) << "a data field cut short places nothing";
-}
-
-TEST(IntelHex, LowerCaseDigitsReadAsTheirValues) {
-  const HexImage image = Strict(":02001000aabb89\n");
-  ASSERT_EQ(image.outcome, Outcome::Loaded);
-  EXPECT_EQ(image.bytes.mid(0x10, 2), QByteArray("\xAA\xBB"));
 }
 
 TEST(IntelHex, ExtendedAddressesLoadOnlyWhenTheirUpperPartIsZero) {
