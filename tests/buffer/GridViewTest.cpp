@@ -3,13 +3,16 @@
 #include "CellEditor.h"
 #include "FgdFileModel.h"
 #include "FgdFileView.h"
+#include "FrmMainMenu.h"
 
 #include "BufferFixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTableView>
 
 using namespace kvr;
@@ -97,6 +100,22 @@ TEST_F(Grid, DoubleClickOpensTheBoxAndAClickElsewhereClosesTheReopenedOne) {
   EXPECT_FALSE(view->editBox()->isVisible());
   EXPECT_EQ(grid.model()->index(0, 2).data().toString(), QString("05"));
   EXPECT_EQ(grid.model()->index(0, 3).data().toString(), QString("11"));
+}
+
+TEST_F(Grid, TheMainWindowShowsTheRecentFilesAndTheFilePanel) {
+  FrmMainMenu window;
+  window.attach(panel);
+  files.SetLastUsedFiles("/data/prog.hex");
+  QAction *entry = window.findChild<QAction *>("MnuFileLastFile1");
+  EXPECT_EQ(entry->text(), QString("&1 /data/prog.hex"));
+  EXPECT_TRUE(entry->isVisible());
+  EXPECT_TRUE(window.findChild<QAction *>("MnuFileLine1")->isVisible());
+  EXPECT_FALSE(window.findChild<QAction *>("MnuFileLastFile2")->isVisible());
+
+  Ui &windowUi = window;
+  windowUi.setPanelToolTip(Panel::SbrFile, "File : /data/prog.hex (0.0K)");
+  EXPECT_EQ(window.findChild<QLabel *>("SbrFile")->toolTip(),
+            QString("File : /data/prog.hex (0.0K)"));
 }
 
 } // namespace
