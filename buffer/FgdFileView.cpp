@@ -5,8 +5,8 @@
 #include "ImageBuffer.h"
 
 #include <QFocusEvent>
-#include <QFontMetrics>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
