@@ -11,6 +11,8 @@ namespace kvr {
 namespace {
 const QString kStartupRead = QStringLiteral("Startup");
 const QString kStartupWrite = QStringLiteral("StartUp");
+
+QString RecentFileKey(size_t slot) { return QStringLiteral("LastUsedFile%1").arg(slot + 1); }
 } // namespace
 
 QString StartupText::AutodetectQuestion() {
@@ -24,14 +26,23 @@ QString StartupText::QuitQuestion() {
 
 AppCore::AppCore(Session &session, Ui &ui, SerialPort &port, CatalogueOptions catalogueOptions)
     : session_(session), ui_(ui), port_(port), link_(port, session, ui), panel_(session),
-      catalogue_(session, ui, std::move(catalogueOptions)), context_{session,    ui,     port,
-                                                                     link_,      panel_, ports_,
-                                                                     catalogue_, buffer_},
+      catalogue_(session, ui, std::move(catalogueOptions)), files_(session, ui, panel_, buffer_),
+      editor_(session, ui, buffer_),
+      context_{session, ui, port, link_, panel_, ports_, catalogue_, buffer_},
       portHandling_(context_), autodetect_(context_, portHandling_),
       signature_(context_, portHandling_), special_(context_), erase_(context_, special_),
       writeRead_(context_, special_), lockAuto_(context_, writeRead_) {
   panel_.setBufferFacts([this] { return buffer_.rowCount(); },
                         [this] { return buffer_.CurrentFilePath; });
+  saveBuffer = [this] { files_.MnuSave_Click(); };
+  context_.files.save = [this] { files_.MnuSave_Click(); };
+  context_.files.loadImageFile = [this](const QString &path) { return files_.FileOpen(path); };
+  context_.files.reloadChangedFile = [this](const QString &path) {
+    if (path.endsWith(QLatin1String(".HEX"), Qt::CaseInsensitive))
+      files_.FileOpenHex_1(path);
+    else
+      files_.FileOpen(path);
+  };
   RegisterHandlers();
 }
 
@@ -64,13 +75,21 @@ void AppCore::RegisterHandlers() {
       {QStringLiteral("TbnLock"), [this] { lockAuto_.MnuLock_Click(); }},
       {QStringLiteral("MnuAuto"), [this] { lockAuto_.MnuAuto_Click(); }},
       {QStringLiteral("TbnAuto"), [this] { lockAuto_.MnuAuto_Click(); }},
+      {QStringLiteral("MnuOpen"), [this] { files_.MnuOpen_Click(); }},
+      {QStringLiteral("TbnFileOpen"), [this] { files_.MnuOpen_Click(); }},
+      {QStringLiteral("MnuSave"), [this] { files_.MnuSave_Click(); }},
+      {QStringLiteral("TbnFileSave"), [this] { files_.MnuSave_Click(); }},
+      {QStringLiteral("MnuSaveAs"), [this] { files_.MnuSaveAs_Click(); }},
+      {QStringLiteral("mnuEditCell"), [this] { editor_.EditCell(); }},
   };
+  for (int slot = 1; slot <= 4; ++slot)
+    handlers_.insert(QStringLiteral("MnuFileLastFile%1").arg(slot),
+                     [this, slot] { files_.MnuFileLastFile_Click(slot); });
 }
 
 void AppCore::Trigger(const QString &name) {
-  // A toolbar command first takes an edit still open in the grid.
-  if (name.startsWith(QLatin1String("Tbn")) && commitPendingEdit)
-    commitPendingEdit();
+  // Opening a menu or running a command takes the pending byte first.
+  editor_.CommitPendingEdit();
   const auto handler = handlers_.constFind(name);
   if (handler != handlers_.constEnd())
     (*handler)();
@@ -89,6 +108,10 @@ bool AppCore::Startup() {
   if (lastPort.isEmpty())
     lastPort = QStringLiteral("0");
   const QString lastMcu = Settings::Value(kStartupRead, QStringLiteral("LastMCU"));
+  std::array<QString, 4> recentFiles;
+  for (size_t slot = 0; slot < recentFiles.size(); ++slot)
+    recentFiles[slot] = Settings::Value(kStartupRead, RecentFileKey(slot));
+  files_.ShowRecentFiles(recentFiles);
   session_.PortNumber = lastPort.trimmed().toInt();
   if (session_.DatabaseAvailable)
     catalogue_.SelectMcu(lastMcu);
@@ -151,6 +174,8 @@ bool AppCore::QueryClose() {
                      session_.ProgrammerPresent ? QString::number(session_.PortNumber)
                                                 : QStringLiteral("0"));
   Settings::SetValue(kStartupWrite, QStringLiteral("LastMCU"), session_.Mcu.MCUIDNumber);
+  for (size_t slot = 0; slot < files_.RecentFiles().size(); ++slot)
+    Settings::SetValue(kStartupWrite, RecentFileKey(slot), files_.RecentFiles()[slot]);
   return true;
 }
 

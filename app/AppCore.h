@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Autodetect.h"
+#include "BufferFiles.h"
+#include "CellEditor.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
 #include "EraseBlank.h"
@@ -52,6 +54,8 @@ public:
   EraseBlank &eraseBlank() { return erase_; }
   WriteRead &writeRead() { return writeRead_; }
   LockAuto &lockAuto() { return lockAuto_; }
+  BufferFiles &files() { return files_; }
+  CellEditor &editor() { return editor_; }
 
   // The device selection window; the chosen identifier, or nothing after Cancel.
   std::function<std::optional<QString>()> chooseDevice;
@@ -59,13 +63,12 @@ public:
   std::function<void()> saveBuffer;
   // Closes the main window (File > Exit).
   std::function<void()> closeWindow;
-  // Commits an edit still open in the grid before a toolbar command runs.
-  std::function<void()> commitPendingEdit;
 
   // Everything after the window appears, up to the start tip. False when the
   // program is to end (the user declined to go on, or the catalogue is unusable).
   bool Startup();
-  // Runs the handler of a menu entry, toolbar button or drop-down entry.
+  // Runs the handler of a menu entry, toolbar button or drop-down entry,
+  // after committing a pending cell edit.
   void Trigger(const QString &name);
   bool HasHandler(const QString &name) const { return handlers_.contains(name); }
   // File > Exit: the save question; the window then closes.
@@ -89,6 +92,8 @@ private:
   PortMap ports_;
   DatabaseHandlers catalogue_;
   ImageBuffer buffer_;
+  BufferFiles files_;
+  CellEditor editor_;
   OperationContext context_;
   PortHandling portHandling_;
   Autodetect autodetect_;

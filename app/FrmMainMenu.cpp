@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -80,7 +81,8 @@ void FrmMainMenu::BuildMenus() {
       menu->menuAction()->setObjectName(name);
       menus_.insert(name, menu);
       actions_.insert(name, menu->menuAction());
-      if (name == QLatin1String("MnuOperations") || name == QLatin1String("MnuSelectDevice"))
+      if (name == QLatin1String("MnuOperations") || name == QLatin1String("MnuSelectDevice") ||
+          name == QLatin1String("MnuFile"))
         connect(menu, &QMenu::aboutToShow, this, [this, name] { emit commandTriggered(name); });
       break;
     }
@@ -242,7 +244,7 @@ void FrmMainMenu::Apply(const QString &name) {
     action->setEnabled(enabled);
     action->setVisible(visible);
     const ControlSpec *spec = FindControl(name);
-    if (spec && spec->kind == ControlKind::DropDownEntry)
+    if (spec && (spec->kind == ControlKind::DropDownEntry || spec->kind == ControlKind::Entry))
       action->setText(panel_->text(name));
     return;
   }
@@ -260,6 +262,11 @@ void FrmMainMenu::Apply(const QString &name) {
 void FrmMainMenu::panelChanged(Panel panel, const QString &text) {
   if (QLabel *label = panels_.value(panel))
     label->setText(text);
+}
+
+void FrmMainMenu::panelToolTipChanged(Panel panel, const QString &text) {
+  if (QLabel *label = panels_.value(panel))
+    label->setToolTip(text);
 }
 
 namespace {
@@ -324,6 +331,69 @@ bool FrmMainMenu::showWarningWindow(WarningWindow window, bool &dontShowAgain) {
 
 std::optional<std::array<bool, 4>> FrmMainMenu::chooseLockBits(const LockBitsSetup &setup) {
   return FrmSetLockBits::Choose(setup, this);
+}
+
+namespace {
+// "Description|Pattern|..." to the dialog's filters. Each pattern is matched
+// in any letter case, as on the platforms the filter texts come from; a
+// description without a pattern uses the one in its parentheses.
+QStringList NameFilters(const QString &filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i < parts.size(); i += 2) {
+    const QString description = parts[i];
+    QString pattern = i + 1 < parts.size() ? parts[i + 1] : QString();
+    if (pattern.isEmpty()) {
+      const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+      pattern = description.mid(open + 1).chopped(description.endsWith(QLatin1Char(')')) ? 1 : 0);
+    }
+    if (pattern == QLatin1String("*.*"))
+      pattern = QStringLiteral("*");
+    QStringList variants{pattern};
+    if (pattern != QLatin1String("*"))
+      variants << pattern.toLower() << pattern.toUpper();
+    variants.removeDuplicates();
+    filters << description + QStringLiteral(" (") + variants.join(QLatin1Char(' ')) +
+                   QLatin1Char(')');
+  }
+  return filters;
+}
+
+void ApplyRequest(QFileDialog &dialog, const FileDialogRequest &request) {
+  dialog.setWindowTitle(request.title);
+  const QStringList filters = NameFilters(request.filter);
+  dialog.setNameFilters(filters);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  if (!filters.isEmpty())
+    dialog.selectNameFilter(filters.value(qMax(0, request.filterIndex - 1), filters.first()));
+  dialog.setDirectory(request.folder);
+  if (!request.fileName.isEmpty())
+    dialog.selectFile(request.fileName);
+  dialog.setDefaultSuffix(request.defaultExtension);
+}
+} // namespace
+
+std::optional<FileDialogChoice> FrmMainMenu::chooseFileToOpen(const FileDialogRequest &request) {
+  QFileDialog dialog(this);
+  ApplyRequest(dialog, request);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
+  const int filterIndex =
+      static_cast<int>(NameFilters(request.filter).indexOf(dialog.selectedNameFilter())) + 1;
+  return FileDialogChoice{dialog.selectedFiles().first(), qMax(1, filterIndex)};
+}
+
+QString FrmMainMenu::chooseFileToSave(const FileDialogRequest &request) {
+  QFileDialog dialog(this);
+  ApplyRequest(dialog, request);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return QString();
+  return dialog.selectedFiles().first();
 }
 
 void FrmMainMenu::popUpMessage(const QString &text) {

@@ -51,6 +51,8 @@ public:
   bool showStartTip() override;
   bool showWarningWindow(WarningWindow window, bool &dontShowAgain) override;
   std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;
+  std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
+  QString chooseFileToSave(const FileDialogRequest &request) override;
   void popUpMessage(const QString &text) override;
   void showFloatingMessage(const QString &text) override;
   void hideFloatingMessage() override;
@@ -67,6 +69,7 @@ signals:
 
 protected:
   void panelChanged(Panel panel, const QString &text) override;
+  void panelToolTipChanged(Panel panel, const QString &text) override;
   void progressChanged() override;
   void closeEvent(QCloseEvent *event) override;
 

@@ -9,6 +9,11 @@ void Ui::setPanelText(Panel panel, const QString &text) {
   panelChanged(panel, text);
 }
 
+void Ui::setPanelToolTip(Panel panel, const QString &text) {
+  panelToolTips_.insert(panel, text);
+  panelToolTipChanged(panel, text);
+}
+
 void Ui::setActivity(const QString &textAndTag) {
   activityTag_ = textAndTag;
   setPanelText(Panel::SbrActivity, textAndTag);

@@ -30,6 +30,22 @@ enum class WarningWindow { Erase = 2, Lock = 3, Auto = 4 };
 // Keyed panels of the status bar.
 enum class Panel { SbrFile, SbrActivity, SbrPort, SbrMCU };
 
+// The common open and save dialog. The filter is "Description|Pattern|..."
+// pairs; the filter index counts from 1, and 0 means the first filter.
+struct FileDialogRequest {
+  QString title;
+  QString filter;
+  int filterIndex = 0;
+  QString folder;
+  QString fileName;
+  QString defaultExtension; // without the dot, added when the name has none
+};
+
+struct FileDialogChoice {
+  QString path;
+  int filterIndex = 0; // the filter in use when the user accepted, from 1
+};
+
 // Everything an operation shows or asks. The main window implements it with
 // widgets, tests with a script, kvr-cli with the console. The panel texts are
 // kept here so every implementation reads back what was written.
@@ -43,6 +59,8 @@ public:
 
   void setPanelText(Panel panel, const QString &text);
   QString panelText(Panel panel) const { return panels_.value(panel); }
+  void setPanelToolTip(Panel panel, const QString &text);
+  QString panelToolTip(Panel panel) const { return panelToolTips_.value(panel); }
 
   // "SbrActivity" carries a tag beside its text: the name of the running
   // operation, to which the exchange appends the seconds waited.
@@ -69,6 +87,12 @@ public:
   // message again".
   virtual bool showStartTip() = 0;
 
+  // The open dialog: the chosen file, or nothing after Cancel.
+  virtual std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) = 0;
+  // The save dialog: the chosen name, empty after Cancel. It never asks about
+  // overwriting; the program does.
+  virtual QString chooseFileToSave(const FileDialogRequest &request) = 0;
+
   // Blinks a notice in the main window for about two seconds.
   virtual void popUpMessage(const QString &) {}
 
@@ -92,10 +116,12 @@ public:
 
 protected:
   virtual void panelChanged(Panel, const QString &) {}
+  virtual void panelToolTipChanged(Panel, const QString &) {}
   virtual void progressChanged() {}
 
 private:
   QHash<Panel, QString> panels_;
+  QHash<Panel, QString> panelToolTips_;
   QString activityTag_;
   int progressMinimum_ = 0;
   int progressMaximum_ = 100;

@@ -1,4 +1,5 @@
 #include "AppCore.h"
+#include "FgdFileView.h"
 #include "FrmMainMenu.h"
 #include "FrmSplash.h"
 #include "QtSerialPort.h"
@@ -45,6 +46,7 @@ int main(int argc, char *argv[]) {
   AppCore core(session, window, port);
   window.attach(core.panel());
   window.attachCatalogue(core.catalogue());
+  new FgdFileView(window.grid(), core.buffer(), core.editor()); // owned by the grid
   core.chooseDevice = [&] { return window.chooseDevice(session.Mcu.MCUIDNumber); };
   core.closeWindow = [&] { window.close(); };
   window.queryClose = [&] { return core.QueryClose(); };

@@ -86,6 +86,10 @@ void ImageBuffer::setNoData(int address) {
   cells_[address] = Cell::NoData;
 }
 
+QByteArray ImageBuffer::imageBytes(int count) const {
+  return bytes_.left(qBound(0, count, static_cast<int>(bytes_.size())));
+}
+
 void ImageBuffer::FillFdgFileZero(int lastRow) {
   const int last = qMin(lastRow, rows_ - 1);
   for (int address = 0; address < (last + 1) * kBytesPerRow; ++address)

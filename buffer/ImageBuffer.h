@@ -37,6 +37,9 @@ public:
   bool isNoData(int address) const { return state(address) == Cell::NoData; }
   void setByte(int address, unsigned char value);
   void setNoData(int address);
+  // The bytes from address 0 up to count (at most the grid's size), as a file
+  // holds them: "XX" and empty give 00h.
+  QByteArray imageBytes(int count) const;
 
   static QString AddressText(int row);
 

@@ -61,6 +61,23 @@ std::optional<std::array<bool, 4>> ScriptedUi::chooseLockBits(const LockBitsSetu
     throw std::runtime_error("unexpected lock bit dialog");
   const auto choice = lockBitChoices.front();
   lockBitChoices.pop_front();
+std::optional<FileDialogChoice> ScriptedUi::chooseFileToOpen(const FileDialogRequest &request) {
+  dialogsShown.append(request.title);
+  fileDialogs.append(request);
+  if (openChoices.empty())
+    throw std::runtime_error("unexpected open dialog");
+  const std::optional<FileDialogChoice> choice = openChoices.front();
+  openChoices.pop_front();
+  return choice;
+}
+
+QString ScriptedUi::chooseFileToSave(const FileDialogRequest &request) {
+  dialogsShown.append(request.title);
+  fileDialogs.append(request);
+  if (saveChoices.empty())
+    throw std::runtime_error("unexpected save dialog");
+  const QString choice = saveChoices.front();
+  saveChoices.pop_front();
   return choice;
 }
 

@@ -28,6 +28,8 @@ public:
   bool showStartTip() override;
   bool showWarningWindow(WarningWindow window, bool &dontShowAgain) override;
   std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;
+  std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
+  QString chooseFileToSave(const FileDialogRequest &request) override;
   void popUpMessage(const QString &text) override { popUps.append(text); }
   void showFloatingMessage(const QString &text) override { floatingMessages.append(text); }
   void hideFloatingMessage() override { ++floatingHidden; }
@@ -47,6 +49,11 @@ public:
   std::deque<bool> tipConfirmations;
   // Answers of the start tip: true ticks "Don't display this message again".
   std::deque<bool> startTipAnswers;
+  // Open dialog results (nullopt: Cancel) and save dialog names (empty:
+  // Cancel), in order; the requests as the program made them.
+  std::deque<std::optional<FileDialogChoice>> openChoices;
+  std::deque<QString> saveChoices;
+  QList<FileDialogRequest> fileDialogs;
   QStringList popUps;
   // Warning windows: {Yes?, ticked "Don't display"}, in order.
   std::deque<std::pair<bool, bool>> warningAnswers;

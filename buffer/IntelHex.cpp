@@ -1,0 +1,144 @@
+#include "IntelHex.h"
+
+#include <algorithm>
+
+namespace kvr {
+
+namespace {
+
+constexpr int kBytesPerRow = 16;
+constexpr int kDataRecord = 0x00;
+constexpr int kSegmentAddressRecord = 0x02;
+constexpr int kLinearAddressRecord = 0x04;
+// Count, address, type and checksum: the digits of a record without data.
+constexpr int kFixedDigits = 10;
+
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  return -1;
+}
+
+// Two digits from offset; a character that is not a hex digit counts as 0.
+int ByteAt(const QByteArray &digits, int offset) {
+  return 16 * std::max(0, DigitValue(digits[offset])) + std::max(0, DigitValue(digits[offset + 1]));
+}
+
+bool IsLineSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0x1A; }
+
+// One record between its ":" and the next ":" (or the end of the file), line end removed.
+struct Record {
+  int count = 0;
+  int address = 0;
+  int type = -1;
+  QByteArray data;
+};
+
+bool WellFormed(const QByteArray &body) {
+  if (body.size() < kFixedDigits || body.size() % 2 != 0)
+    return false;
+  if (!std::all_of(body.begin(), body.end(), [](char c) { return DigitValue(c) >= 0; }))
+    return false;
+  if (body.size() != kFixedDigits + 2 * ByteAt(body, 0))
+    return false;
+  int sum = 0;
+  for (int i = 0; i < body.size(); i += 2)
+    sum += ByteAt(body, i);
+  return (sum & 0xFF) == 0;
+}
+
+// The fields as they stand; a data field cut short places nothing.
+bool Fields(const QByteArray &body, Record &record) {
+  if (body.size() < 8)
+    return false;
+  record.count = ByteAt(body, 0);
+  record.address = 0;
+  for (int i = 2; i < 6 && DigitValue(body[i]) >= 0; ++i)
+    record.address = record.address * 16 + DigitValue(body[i]);
+  record.type = ByteAt(body, 6);
+  if (DigitValue(body[6]) < 0 || DigitValue(body[7]) < 0)
+    record.type = -1;
+  record.data.clear();
+  if (body.size() >= 8 + 2 * record.count)
+    for (int i = 0; i < record.count; ++i)
+      record.data.append(static_cast<char>(ByteAt(body, 8 + 2 * i)));
+  return true;
+}
+
+bool AnyNonZero(const QByteArray &bytes) {
+  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return c != 0; });
+}
+
+} // namespace
+
+HexImage ReadIntelHex(const QByteArray &file, HexReading reading) {
+  HexImage image;
+  if (file.size() < 11 || file.at(0) != ':') {
+    image.outcome = HexImage::Outcome::NotHex;
+    return image;
+  }
+  image.bytes = QByteArray(HexImage::kAddressSpace, '\0');
+  image.written.assign(HexImage::kAddressSpace, false);
+
+  int highestStart = 0;
+  int endColumn = 0;
+  int furthestEnd = 0;
+  bool upperAddressSet = false;
+  int line = 1;
+  Record record;
+  for (qsizetype start = 0; start < file.size();) {
+    qsizetype next = file.indexOf(':', start + 1);
+    if (next < 0)
+      next = file.size();
+    qsizetype end = next;
+    while (end > start + 1 && IsLineSpace(file[end - 1]))
+      --end;
+    const QByteArray body = file.mid(start + 1, end - start - 1);
+    const int recordLine = line;
+    line += static_cast<int>(std::count(file.begin() + start, file.begin() + next, '\n'));
+    start = next;
+
+    if (reading == HexReading::Strict && !WellFormed(body)) {
+      image.outcome = HexImage::Outcome::Damaged;
+      image.damagedLine = recordLine;
+      return image;
+    }
+    if (!Fields(body, record))
+      continue;
+    if (record.type == kSegmentAddressRecord || record.type == kLinearAddressRecord) {
+      upperAddressSet = AnyNonZero(record.data);
+      continue;
+    }
+    if (record.type != kDataRecord)
+      continue;
+    if (upperAddressSet || record.address + record.data.size() > HexImage::kAddressSpace) {
+      image.outcome = HexImage::Outcome::BeyondFFFF;
+      return image;
+    }
+
+    image.highestRow = std::max(image.highestRow, record.address / kBytesPerRow);
+    if (record.address > highestStart) {
+      highestStart = record.address;
+      endColumn = (record.address + record.count) % kBytesPerRow;
+    }
+    const int recordEnd = record.address + static_cast<int>(record.data.size());
+    std::copy(record.data.begin(), record.data.end(), image.bytes.begin() + record.address);
+    std::fill(image.written.begin() + record.address, image.written.begin() + recordEnd, true);
+    if (!record.data.isEmpty())
+      image.highestRow = std::max(image.highestRow, (recordEnd - 1) / kBytesPerRow);
+    furthestEnd = std::max(furthestEnd, recordEnd);
+    image.placedBytes += static_cast<int>(record.data.size());
+  }
+
+  const int rows = image.highestRow + 1;
+  image.imageLength =
+      endColumn == 0 ? kBytesPerRow * rows : kBytesPerRow * image.highestRow + endColumn;
+  image.imageLength = std::max(image.imageLength, furthestEnd);
+  return image;
+}
+
+} // namespace kvr

@@ -1,0 +1,175 @@
+// Editing bytes in place: which cells open, what keys type, what a commit
+// writes and where the editor goes next.
+#include "CellEditor.h"
+
+#include "BufferFixture.h"
+
+using namespace kvr;
+
+namespace {
+
+class Editor : public test::BufferFixture {
+protected:
+  void LoadBytes(int count, char fill = '\x11') {
+    ASSERT_TRUE(files.FileOpen(Write("image.bin", QByteArray(count, fill))));
+  }
+
+  // Types the keys into an open editor the way the edit box does.
+  void Type(const QString &keys) {
+    QString text;
+    for (const QChar key : keys) {
+      editor.KeyDown(key.unicode());
+      const QChar kept = CellEditor::FilterKeyPress(key);
+      if (!kept.isNull())
+        text.append(kept);
+    }
+    editor.setEditorText(text);
+  }
+
+  CellEditor editor{session, ui, buffer};
+};
+
+TEST_F(Editor, SevenStoresZeroSevenAndTheEditorMovesOn) {
+  LoadBytes(32, 'A');
+  QStringList placed;
+  QObject::connect(&editor, &CellEditor::editorPlaced,
+                   [&](int row, int column, const QString &text) {
+                     placed << QString("%1,%2 %3").arg(row).arg(column).arg(text);
+                   });
+  editor.setCurrentCell(0, 3);
+  editor.EditCell();
+  ASSERT_TRUE(editor.editorVisible());
+  EXPECT_EQ(placed, QStringList{"0,3 41"});
+
+  Type("7");
+  editor.KeyDown(CellEditor::kEnterKey);
+  EXPECT_EQ(buffer.cellText(0, 3), QString("07"));
+  EXPECT_EQ(buffer.cellText(0, 17).mid(5, 4), QString("AA A")) << "the text view follows";
+  EXPECT_EQ(placed.last(), QString("0,4 41"));
+  EXPECT_EQ(ui.texts(), QStringList{"editing successful"});
+  EXPECT_TRUE(session.BufferModified);
+  EXPECT_EQ(editor.currentColumn(), 4);
+  EXPECT_TRUE(editor.editorVisible()) << "reopened on the next cell";
+
+  Type("ab");
+  editor.KeyDown(CellEditor::kEnterKey);
+  EXPECT_EQ(buffer.cellText(0, 4), QString("AB"));
+
+  editor.setCurrentCell(0, 16);
+  editor.EditCell();
+  Type("c");
+  editor.KeyDown(CellEditor::kEnterKey);
+  EXPECT_EQ(buffer.cellText(0, 16), QString("0C"));
+  EXPECT_EQ(editor.currentRow(), 1);
+  EXPECT_EQ(editor.currentColumn(), 1) << "column 16 goes on at column 1 of the next row";
+}
+
+TEST_F(Editor, TheImageGrowsOneByteAtItsEnd) {
+  LoadBytes(17); // FileEnd 18: address 11h is the first position after the image
+  editor.setCurrentCell(1, 3);
+  editor.EditCell();
+  EXPECT_FALSE(editor.editorVisible()) << "address 12h is two past the end";
+
+  editor.setCurrentCell(1, 2);
+  editor.EditCell();
+  ASSERT_TRUE(editor.editorVisible());
+  Type("5A");
+  editor.KeyDown(CellEditor::kEnterKey);
+  EXPECT_EQ(buffer.FileEnd, 19);
+  EXPECT_EQ(buffer.cellText(1, 2), QString("5A"));
+  EXPECT_TRUE(editor.editorVisible()) << "address 12h is now editable";
+  EXPECT_EQ(editor.EditColumn, 3);
+
+  editor.setEditorText("XX"); // nothing typed over the "XX" cell
+  editor.KeyDown(CellEditor::kEnterKey);
+  EXPECT_EQ(buffer.FileEnd, 19) << "a text that is not a byte changes nothing";
+  EXPECT_EQ(buffer.cellText(1, 3), QString("XX"));
+  EXPECT_FALSE(editor.editorVisible()) << "address 13h is not editable";
+  EXPECT_EQ(ui.texts().count("editing successful"), 1);
+}
+
+TEST_F(Editor, LastCellOfAnOddLastRowAddsTwoRowsOfNoData) {
+  LoadBytes(32);
+  buffer.FileEnd = 40;
+  editor.setCurrentCell(1, 16);
+  editor.EditCell();
+  EXPECT_EQ(buffer.rowCount(), 4);
+  EXPECT_EQ(Row(3), Repeat("XX", 16));
+  EXPECT_EQ(buffer.cellText(3, 0), QString("00000030"));
+  EXPECT_TRUE(editor.editorVisible());
+}
+
+TEST_F(Editor, CommittingTheLastCellOfTheGridStaysOnIt) {
+  LoadBytes(4095 * 16); // the last row, 4094, has an even index: no rows are added
+  editor.setCurrentCell(4094, 16);
+  editor.EditCell();
+  Type("99");
+  editor.KeyDown(CellEditor::kEnterKey);
+  EXPECT_EQ(buffer.cellText(4094, 16), QString("99"));
+  EXPECT_EQ(editor.currentRow(), 4094);
+  EXPECT_EQ(editor.currentColumn(), 16);
+  EXPECT_TRUE(editor.editorVisible());
+  EXPECT_EQ(buffer.rowCount(), 4095);
+}
+
+TEST_F(Editor, EscRestoresTheBoxAndChangesNoCellButCountsAsModified) {
+  LoadBytes(32);
+  editor.setCurrentCell(0, 1);
+  editor.EditCell();
+  const QString view = buffer.cellText(0, 17);
+  Type("4");
+  editor.KeyDown(CellEditor::kEscKey);
+  EXPECT_EQ(editor.editorText(), QString("11"));
+  EXPECT_FALSE(editor.editorVisible());
+  EXPECT_EQ(buffer.cellText(0, 1), QString("11"));
+  EXPECT_EQ(buffer.cellText(0, 17), view);
+  EXPECT_EQ(editor.currentColumn(), 1);
+  EXPECT_TRUE(session.BufferModified);
+  EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(Editor, EmptyTextIsACancelAndAPendingEditIsCommittedOnce) {
+  LoadBytes(32);
+  editor.setCurrentCell(0, 5);
+  editor.EditCell();
+  editor.setEditorText("");
+  editor.CommitPendingEdit();
+  EXPECT_EQ(buffer.cellText(0, 5), QString("11"));
+  EXPECT_FALSE(editor.editorVisible());
+  EXPECT_EQ(editor.LastEditKey, CellEditor::kEscKey);
+
+  editor.CommitPendingEdit(); // nothing open: nothing happens
+  EXPECT_TRUE(ui.messages.isEmpty());
+
+  editor.EditCell();
+  Type("E");
+  editor.CommitPendingEdit();
+  EXPECT_EQ(buffer.cellText(0, 5), QString("0E"));
+  EXPECT_EQ(editor.currentColumn(), 6);
+}
+
+TEST_F(Editor, ANewImageClosesTheEditor) {
+  LoadBytes(32);
+  editor.setCurrentCell(0, 2);
+  editor.EditCell();
+  ASSERT_TRUE(editor.editorVisible());
+  ASSERT_TRUE(files.FileOpen(Write("other.bin", "other")));
+  EXPECT_FALSE(editor.editorVisible());
+  editor.CommitPendingEdit();
+  EXPECT_EQ(Image(), QByteArray("other")) << "nothing is written into the new image";
+}
+
+TEST_F(Editor, NoCellOutsideTheBytesOpens) {
+  LoadBytes(32);
+  for (const int column : {0, 17}) {
+    editor.setCurrentCell(0, column);
+    editor.EditCell();
+    EXPECT_FALSE(editor.editorVisible()) << column;
+  }
+  buffer.clear();
+  editor.setCurrentCell(0, 1);
+  editor.EditCell();
+  EXPECT_FALSE(editor.editorVisible()) << "an empty grid";
+}
+
+} // namespace

@@ -1,0 +1,167 @@
+// Saving the buffer: what is written, under which name, the overwrite
+// questions, failures that must not lose the old file, and round trips.
+#include "BufferFixture.h"
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace kvr;
+
+namespace {
+
+using Save = test::BufferFixture;
+
+QString OverwriteQuestion(const char *reason) {
+  return QString(reason) + "\r\rShould KVR 1.04 overwrite it?";
+}
+
+TEST_F(Save, SeventeenBytesInTwoRowsGiveASeventeenByteFile) {
+  QByteArray bytes;
+  for (int i = 0; i < 17; ++i)
+    bytes.append(static_cast<char>(i * 7));
+  OpenByName(Write("17.bin", bytes));
+  ui.saveChoices = {PathOf("copy.bin")};
+  ASSERT_TRUE(files.MnuSaveAs_Click());
+
+  ASSERT_EQ(ui.fileDialogs.size(), 1);
+  EXPECT_EQ(ui.fileDialogs[0].title, QString("Save As"));
+  EXPECT_EQ(ui.fileDialogs[0].filter, QString("Bin Files (*.Bin)|*.Bin"));
+  EXPECT_EQ(ui.fileDialogs[0].defaultExtension, QString("BIN"));
+  EXPECT_TRUE(ui.messages.isEmpty()) << "a new name needs no question";
+  EXPECT_EQ(Read(PathOf("copy.bin")), bytes);
+  EXPECT_EQ(buffer.CurrentFilePath, PathOf("copy.bin"));
+  EXPECT_EQ(buffer.CurrentFileLength, 17);
+  EXPECT_EQ(ui.panelText(Panel::SbrFile), QString("File : copy.bin (0.0K)"));
+  EXPECT_EQ(files.RecentFiles()[0], PathOf("copy.bin"));
+  EXPECT_EQ(files.RecentFiles()[1], PathOf("17.bin"));
+  EXPECT_EQ(Row(1), "70 " + Repeat("XX", 15)) << "saving never changes the grid";
+}
+
+TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
+  const QString hex = Write("prog.hex", ":02001000AABB89\n");
+  OpenByName(hex);
+  session.BufferModified = true;
+  ui.saveChoices = {hex};
+  ASSERT_TRUE(files.MnuSave_Click());
+
+  EXPECT_EQ(ui.fileDialogs[0].filter, QString("Bin Files (*.Bin)"));
+  EXPECT_TRUE(ui.messages.isEmpty()) << "prog.bin does not exist yet; prog.hex is not touched";
+  EXPECT_EQ(Read(PathOf("prog.bin")), QByteArray(16, '\0') + "\xAA\xBB");
+  EXPECT_EQ(Read(hex), QByteArray(":02001000AABB89\n"));
+  EXPECT_EQ(buffer.CurrentFilePath, PathOf("prog.bin"));
+  EXPECT_FALSE(session.BufferModified);
+
+  buffer.setByte(0, 0x42);
+  ASSERT_TRUE(files.MnuSave_Click());
+  EXPECT_EQ(ui.fileDialogs.size(), 1) << "the current .bin file is written at once";
+  EXPECT_EQ(Read(PathOf("prog.bin")).left(1), QByteArray("\x42"));
+}
+
+TEST_F(Save, ConvertingAsksAboutTheBinFileItWouldReplace) {
+  const QString hex = Write("prog.hex", ":02001000AABB89\n");
+  Write("prog.bin", "precious");
+  OpenByName(hex);
+  ui.saveChoices = {hex};
+  ui.answers = {Answer::Cancel};
+  EXPECT_FALSE(files.MnuSaveAs_Click());
+  EXPECT_EQ(ui.messages.last().text, OverwriteQuestion("The selected file already exists."));
+  EXPECT_EQ(Read(PathOf("prog.bin")), QByteArray("precious"));
+  EXPECT_EQ(buffer.CurrentFilePath, hex);
+}
+
+TEST_F(Save, TheTwoOverwriteQuestionsAndOverwritingALongerFile) {
+  const QString current = Write("cur.bin", "abc");
+  OpenByName(current);
+  session.BufferModified = true;
+
+  ui.saveChoices = {current};
+  ui.answers = {Answer::Cancel};
+  EXPECT_FALSE(files.MnuSaveAs_Click());
+  ASSERT_EQ(ui.messages.size(), 1);
+  EXPECT_EQ(ui.messages[0].text,
+            OverwriteQuestion("The path and file name you have selected is the same as the one "
+                              "currently open."));
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(session.BufferModified) << "Cancel writes nothing and changes nothing";
+
+  const QString longer = Write("long.bin", QByteArray(100, 'z'));
+  ui.saveChoices = {longer};
+  ui.answers = {Answer::Ok};
+  ASSERT_TRUE(files.MnuSaveAs_Click());
+  EXPECT_EQ(ui.messages[1].text, OverwriteQuestion("The selected file already exists."));
+  EXPECT_EQ(Read(longer), QByteArray("abc"));
+  EXPECT_FALSE(session.BufferModified);
+}
+
+TEST_F(Save, AfterAReadSaveAsksForANameAndTheTemporaryImageStaysOutOfTheList) {
+  const QString temp = Write("Data/$KVR104Temp.Bin", "\x01\x02\x03\x04");
+  ASSERT_TRUE(files.FileOpen(temp));
+  buffer.CurrentFilePath.clear(); // as the read operation leaves it
+  EXPECT_TRUE(files.RecentFiles()[0].isEmpty());
+  ui.saveChoices = {PathOf("read.BIN")};
+  ASSERT_TRUE(files.MnuSave_Click());
+  EXPECT_EQ(Read(PathOf("read.BIN")), QByteArray("\x01\x02\x03\x04"));
+  EXPECT_EQ(files.RecentFiles()[0], PathOf("read.BIN"));
+}
+
+TEST_F(Save, AFailedSaveNamesTheFileAndKeepsTheBufferModified) {
+  const QString current = Write("cur.bin", "abc");
+  OpenByName(current);
+  session.BufferModified = true;
+  const QString nowhere = PathOf("gone/x.bin");
+  ui.saveChoices = {nowhere};
+  EXPECT_FALSE(files.MnuSaveAs_Click());
+  ASSERT_EQ(ui.messages.size(), 1);
+  EXPECT_TRUE(ui.messages[0].text.startsWith("The file " + nowhere + " could not be saved: "))
+      << ui.messages[0].text.toStdString();
+  EXPECT_TRUE(ui.messages[0].text.endsWith("."));
+  EXPECT_TRUE(session.BufferModified);
+  EXPECT_EQ(buffer.CurrentFilePath, current);
+  EXPECT_EQ(files.RecentFiles()[1], QString());
+}
+
+// A file-size limit makes the write fail part way, as a full disk would.
+TEST_F(Save, AWriteThatFailsPartWayLeavesTheOldFileWhole) {
+  OpenByName(Write("big.bin", QByteArray(0x10000, '\x33')));
+  const QString target = Write("small.bin", "old contents");
+  session.BufferModified = true;
+
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit limited = saved;
+  limited.rlim_cur = 4096;
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  ui.saveChoices = {target};
+  ui.answers = {Answer::Ok};
+  const bool saved64k = files.MnuSaveAs_Click();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_FALSE(saved64k);
+  EXPECT_TRUE(ui.messages.last().text.startsWith("The file " + target + " could not be saved: "));
+  EXPECT_EQ(Read(target), QByteArray("old contents"));
+  EXPECT_TRUE(session.BufferModified);
+  EXPECT_EQ(buffer.CurrentFilePath, PathOf("big.bin"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
+}
+
+TEST_F(Save, LoadSaveLoadKeepsEveryByte) {
+  OpenByName(Write("holes.hex", Golden("buffer/holes.hex")));
+  ui.saveChoices = {PathOf("holes.bin")};
+  ASSERT_TRUE(files.MnuSave_Click());
+  OpenByName(PathOf("holes.bin"));
+  EXPECT_EQ(Image(), Golden("buffer/holes.bin"));
+
+  QByteArray all;
+  for (int i = 0; i < 0x10000; ++i)
+    all.append(static_cast<char>((i * 31 + i / 256) & 0xFF));
+  OpenByName(Write("all.bin", all));
+  buffer.setByte(0xFFFF, 0x00);
+  all[0xFFFF] = '\0';
+  ASSERT_TRUE(files.MnuSave_Click());
+  OpenByName(PathOf("all.bin"));
+  EXPECT_EQ(Image(), all);
+}
+
+} // namespace

@@ -1,0 +1,82 @@
+// Reading Intel HEX records into a 64 KB image: where bytes land, how long
+// the image is, and which files are damaged or reach past FFFFh.
+#include "IntelHex.h"
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace kvr;
+using Outcome = HexImage::Outcome;
+
+namespace {
+
+HexImage Strict(const char *text) { return ReadIntelHex(QByteArray(text), HexReading::Strict); }
+
+TEST(IntelHex, AnOverlappingRecordIsNeverCutOff) {
+  // 32 bytes from 0, then two bytes at 5: the image still holds all 32.
+  const HexImage image =
+      Strict(":20000000000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1FF0\n"
+             ":02000500AABB94\n");
+  ASSERT_EQ(image.outcome, Outcome::Loaded);
+  EXPECT_EQ(image.imageLength, 32);
+  EXPECT_EQ(image.bytes[0x1F], '\x1F');
+}
+
+TEST(IntelHex, NotHexWhenTheFirstCharacterIsNoColonOrTheFileIsTooShort) {
+  EXPECT_EQ(Strict(" :0400000001020304F2").outcome, Outcome::NotHex);
+  EXPECT_EQ(Strict(":00000001F").outcome, Outcome::NotHex);
+  EXPECT_EQ(Strict(":00000001FF").outcome, Outcome::Loaded);
+}
+
+struct DamagedCase {
+  const char *what;
+  const char *file;
+  int line;
+};
+
+class IntelHexDamage : public ::testing::TestWithParam<DamagedCase> {};
+
+TEST_P(IntelHexDamage, StopsAtTheFirstDamagedRecordWithItsLine) {
+  const HexImage image = Strict(GetParam().file);
+  EXPECT_EQ(image.outcome, Outcome::Damaged);
+  EXPECT_EQ(image.damagedLine, GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, IntelHexDamage,
+    ::testing::Values(
+        DamagedCase{"checksum", ":0400000001020304F2\n\n:02001000AABB88\n:00000001FF\n", 3},
+        DamagedCase{"cut short by the end", ":0400000001020304F2\r\n:04000400050607", 2},
+        DamagedCase{"odd length", ":0400000001020304F\n:00000001FF\n", 1},
+        DamagedCase{"not a hex digit", ":0400000001020G04F2\n", 1},
+        DamagedCase{"count larger than the data", ":0500000001020304F1\n", 1},
+        DamagedCase{"garbage line", ":0400000001020304F2\nhello\n:00000001FF\n", 1}),
+    [](const auto &info) {
+      std::string name = info.param.what;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
+
+TEST(IntelHex, TolerantReadingPlacesWhatDamagedRecordsCarry) {
+  const QByteArray file(":0400000001020304F2\n:02001000AABB88\n:04002000050607\n");
+  const HexImage image = ReadIntelHex(file, HexReading::Tolerant);
+  ASSERT_EQ(image.outcome, Outcome::Loaded);
+  EXPECT_EQ(image.bytes.mid(0x10, 2), QByteArray("\xAA\xBB")) << "wrong checksum, data kept";
+  EXPECT_FALSE(image.written[0x20]) << "a data field cut short places nothing";
+}
+
+TEST(IntelHex, ExtendedAddressesLoadOnlyWhenTheirUpperPartIsZero) {
+  EXPECT_EQ(Strict(":020000040000FA\n:0400000001020304F2\n").outcome, Outcome::Loaded);
+  EXPECT_EQ(Strict(":020000020000FC\n:0400000001020304F2\n").outcome, Outcome::Loaded);
+  EXPECT_EQ(Strict(":020000040001F9\n:0400000001020304F2\n").outcome, Outcome::BeyondFFFF);
+  EXPECT_EQ(Strict(":020000021000EC\n:0400000001020304F2\n").outcome, Outcome::BeyondFFFF);
+  EXPECT_EQ(Strict(":020000040001F9\n:020000040000FA\n:0400000001020304F2\n").outcome,
+            Outcome::Loaded)
+      << "back to the lower 64 KB before any data";
+  EXPECT_EQ(Strict(":04FFFE0001020304F5\n").outcome, Outcome::BeyondFFFF)
+      << "a record that runs past FFFFh";
+  EXPECT_EQ(Strict(":0400000001020304F2").outcome, Outcome::Loaded)
+      << "no end-of-file record is fine";
+}
+
+} // namespace

@@ -1,0 +1,58 @@
+// The four recent-file entries of the File menu: order, letter case, the
+// reader an entry opens with, and the captions.
+#include "BufferFixture.h"
+
+using namespace kvr;
+
+namespace {
+
+using Recent = test::BufferFixture;
+
+TEST_F(Recent, NewestFirstNeverReorderedFifthDropsTheOldest) {
+  for (const char *name : {"a.bin", "b.bin", "c.bin", "d.bin"})
+    OpenByName(Write(name, "x"));
+  EXPECT_EQ(files.RecentFiles()[0], PathOf("d.bin"));
+  EXPECT_EQ(files.RecentFiles()[3], PathOf("a.bin"));
+
+  OpenByName(PathOf("b.bin")); // slot 3 stays where it is
+  EXPECT_EQ(files.RecentFiles()[2], PathOf("b.bin"));
+  EXPECT_EQ(files.RecentFiles()[0], PathOf("d.bin"));
+
+  OpenByName(Write("B.BIN", "x")); // another letter case is another file
+  EXPECT_EQ(files.RecentFiles()[0], PathOf("B.BIN"));
+  EXPECT_EQ(files.RecentFiles()[3], PathOf("b.bin")) << "a.bin was the oldest and is gone";
+  EXPECT_EQ(panel.text("MnuFileLastFile1"), "&1 " + PathOf("B.BIN"));
+  EXPECT_EQ(panel.text("MnuFileLastFile4"), "&4 " + PathOf("b.bin"));
+  EXPECT_TRUE(panel.isVisible("MnuFileLine1"));
+}
+
+TEST_F(Recent, EntriesChooseTheReaderByTheirLastThreeLetters) {
+  const QString hexText(":02001000AABB89\n");
+  const QString lower = Write("PROG.hex", hexText.toLatin1());
+  const QString backup = Write("PROG.HEX.bak", hexText.toLatin1());
+  files.ShowRecentFiles({lower, backup, QString(), QString()});
+  EXPECT_EQ(panel.text("MnuFileLastFile1"), "&1." + lower) << "start-up captions";
+  EXPECT_TRUE(panel.isVisible("MnuFileLastFile2"));
+  EXPECT_FALSE(panel.isVisible("MnuFileLastFile3"));
+
+  files.MnuFileLastFile_Click(1);
+  EXPECT_EQ(buffer.FileEnd, 19) << "HEX reader";
+  files.MnuFileLastFile_Click(2);
+  EXPECT_EQ(Image(), hexText.toLatin1()) << "binary reader";
+  EXPECT_EQ(panel.text("MnuFileLastFile1"), "&1 " + lower) << "refreshed after a load";
+
+  files.MnuFileLastFile_Click(3); // empty slot
+  EXPECT_TRUE(ui.messages.isEmpty());
+  QFile::remove(lower);
+  files.MnuFileLastFile_Click(1);
+  EXPECT_EQ(ui.texts(), QStringList{"File not found."});
+  EXPECT_EQ(Image(), hexText.toLatin1());
+}
+
+TEST_F(Recent, AmpersandsInAPathShowAsThemselves) {
+  files.SetLastUsedFiles("/tmp/R&D/prog.bin");
+  EXPECT_EQ(panel.text("MnuFileLastFile1"), QString("&1 /tmp/R&&D/prog.bin"));
+  EXPECT_EQ(files.RecentFiles()[0], QString("/tmp/R&D/prog.bin"));
+}
+
+} // namespace
