@@ -27,8 +27,8 @@ QString StartupText::QuitQuestion() {
 AppCore::AppCore(Session &session, Ui &ui, SerialPort &port, CatalogueOptions catalogueOptions)
     : session_(session), ui_(ui), port_(port), link_(port, session, ui), panel_(session),
       catalogue_(session, ui, std::move(catalogueOptions)), files_(session, ui, panel_, buffer_),
-      editor_(session, ui, buffer_),
-      context_{session, ui, port, link_, panel_, ports_, catalogue_, buffer_},
+      editor_(session, ui, buffer_), context_{session, ui,     port,       link_,
+                                              panel_,  ports_, catalogue_, buffer_},
       portHandling_(context_), autodetect_(context_, portHandling_),
       signature_(context_, portHandling_), special_(context_), erase_(context_, special_),
       writeRead_(context_, special_), lockAuto_(context_, writeRead_) {

@@ -4,7 +4,7 @@
 #include "ControlPanel.h"
 #include "ImageBuffer.h"
 #include "Session.h"
-#include "Ui.h"
+#include "SilentUi.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,21 +16,6 @@ using namespace kvr;
 namespace {
 
 // Shows nothing and is never asked anything.
-class SilentUi : public Ui {
-public:
-  void message(const QString &, MessageIcon, const QString &) override {}
-  Answer ask(const QString &, Buttons, MessageIcon, const QString &) override { return Answer::No; }
-  std::optional<int> choosePort(int, const PortMap &) override { return std::nullopt; }
-  bool confirmPositioningTip(const QString &) override { return false; }
-  bool showStartTip() override { return false; }
-  std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &) override {
-    return std::nullopt;
-  }
-  QString chooseFileToSave(const FileDialogRequest &) override { return QString(); }
-  void showFloatingMessage(const QString &) override {}
-  void hideFloatingMessage() override {}
-};
-
 QByteArray FullImage() {
   QByteArray image(0x10000, '\0');
   for (int i = 0; i < image.size(); ++i)
@@ -69,7 +54,7 @@ struct Bench {
 
   QTemporaryDir dir;
   Session session;
-  SilentUi ui;
+  bench::SilentUi ui;
   ControlPanel panel;
   ImageBuffer buffer;
   BufferFiles files;

@@ -3,7 +3,7 @@
 #include "Link.h"
 #include "LoopbackPort.h"
 #include "Session.h"
-#include "Ui.h"
+#include "SilentUi.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,25 +16,10 @@ using namespace kvr;
 
 namespace {
 
-// Nothing answers, nothing is shown.
+// Nothing answers.
 class SilentPeer : public LinkPeer {
 public:
   void receiveFromPc(const QByteArray &) override {}
-};
-
-class SilentUi : public Ui {
-public:
-  void message(const QString &, MessageIcon, const QString &) override {}
-  Answer ask(const QString &, Buttons, MessageIcon, const QString &) override { return Answer::No; }
-  std::optional<int> choosePort(int, const PortMap &) override { return std::nullopt; }
-  bool confirmPositioningTip(const QString &) override { return false; }
-  bool showWarningWindow(WarningWindow, bool &) override { return false; }
-  std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &) override {
-    return std::nullopt;
-  }
-  bool showStartTip() override { return false; }
-  void showFloatingMessage(const QString &) override {}
-  void hideFloatingMessage() override {}
 };
 
 double ProcessCpuSeconds() {
@@ -48,7 +33,7 @@ void BM_TenSecondWaitForSilence(benchmark::State &state) {
   LoopbackPort port(&peer);
   port.open();
   Session session;
-  SilentUi ui;
+  bench::SilentUi ui;
   ui.setActivity(QStringLiteral("Erase"));
   Link link(port, session, ui);
   link.setReplyTimeout(std::chrono::seconds(10));

@@ -15,5 +15,5 @@ function(kvr_add_test)
     DISCOVERY_TIMEOUT 60
     PROPERTIES
       LABELS "${T_LABELS}"
-      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KVR_TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -61,6 +61,9 @@ std::optional<std::array<bool, 4>> ScriptedUi::chooseLockBits(const LockBitsSetu
     throw std::runtime_error("unexpected lock bit dialog");
   const auto choice = lockBitChoices.front();
   lockBitChoices.pop_front();
+  return choice;
+}
+
 std::optional<FileDialogChoice> ScriptedUi::chooseFileToOpen(const FileDialogRequest &request) {
   dialogsShown.append(request.title);
   fileDialogs.append(request);
