@@ -1,9 +1,11 @@
 #include "CliContext.h"
 
 #include "BaseModule.h"
+#include "BufferFiles.h"
 #include "ControlLayout.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "ImageBuffer.h"
 #include "PortMap.h"
 #include "Settings.h"
 
@@ -56,6 +58,11 @@ CliContext::~CliContext() { core_.portHandling().PortClose(); }
 
 ExitStatus CliContext::ReachDevice(SignatureNeed need,
                                    const std::function<ExitStatus()> &checkDevice) {
+  const ExitStatus reached = ReachProgrammer(checkDevice);
+  return reached == ExitStatus::Success ? VerifySignature(need) : reached;
+}
+
+ExitStatus CliContext::ReachProgrammer(const std::function<ExitStatus()> &checkDevice) {
   ExitStatus status = OpenCatalogue();
   if (status == ExitStatus::Success)
     status = SelectDevice(ChosenDevice());
@@ -63,8 +70,6 @@ ExitStatus CliContext::ReachDevice(SignatureNeed need,
     status = checkDevice();
   if (status == ExitStatus::Success)
     status = FindProgrammer();
-  if (status == ExitStatus::Success)
-    status = VerifySignature(need);
   return status;
 }
 
@@ -185,6 +190,25 @@ ExitStatus CliContext::Outcome(bool failed) const {
 
 void CliContext::onReadImage(std::function<bool(const QString &path)> take) {
   core_.context().files.loadImageFile = std::move(take);
+}
+
+ExitStatus CliContext::LoadImageFile(const QString &path) {
+  ImageBuffer &buffer = core_.buffer();
+  BufferFiles &files = core_.files();
+  files.OpenFilterIndex = path.right(3).compare(QLatin1String("HEX"), Qt::CaseInsensitive) == 0
+                              ? BufferFiles::kHexFilter
+                              : 0;
+  buffer.OpenedFilePath.clear();
+  // The readers have told the user why a file was refused.
+  files.FileOpenPrompt(path, false);
+  if (CtrlC::Pressed())
+    return ExitStatus::Interrupted;
+  return buffer.OpenedFilePath == path ? ExitStatus::Success : ExitStatus::UsageError;
+}
+
+ExitStatus CliContext::SaveImageFile(const QString &path) {
+  core_.buffer().CurrentFilePath = path;
+  return core_.files().FileSave() ? ExitStatus::Success : ExitStatus::UsageError;
 }
 
 QString CliContext::DeviceName() const {

@@ -44,6 +44,8 @@ public:
   // device is known, before the port is touched.
   ExitStatus ReachDevice(SignatureNeed need = SignatureNeed::MustPass,
                          const std::function<ExitStatus()> &checkDevice = {});
+  // The same without the signature, which auto checks for each chip.
+  ExitStatus ReachProgrammer(const std::function<ExitStatus()> &checkDevice = {});
   ExitStatus OpenCatalogue();
   // --device, else the window's saved device.
   QString ChosenDevice() const;
@@ -64,6 +66,12 @@ public:
   // A read hands its image file to this instead of loading it into the
   // buffer; false tells the read it could not be taken.
   void onReadImage(std::function<bool(const QString &path)> take);
+
+  // Loads a file into the buffer as the window opens a recent file: the HEX
+  // reader for a name ending in "HEX", else the binary reader.
+  ExitStatus LoadImageFile(const QString &path);
+  // Saves the buffer's image as a binary file with the window's writer.
+  ExitStatus SaveImageFile(const QString &path);
 
   // A port given as a device path stands as COM1 for this run.
   static constexpr int kPathPort = 1;

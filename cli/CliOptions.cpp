@@ -85,7 +85,11 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
                                    QStringLiteral("erase: at 5 V, without signature check."));
   const QCommandLineOption erase12v(QStringLiteral("12v"),
                                     QStringLiteral("erase: at 12 V, without signature check."));
-  parser.addOptions({help, port, device, dataDir, yes, quiet, verbose, timeout, erase5v, erase12v});
+  const QCommandLineOption count(QStringLiteral("count"),
+                                 QStringLiteral("auto: the number of chips (default 1)."),
+                                 QStringLiteral("N"));
+  parser.addOptions(
+      {help, port, device, dataDir, yes, quiet, verbose, timeout, erase5v, erase12v, count});
   parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands."),
                                QStringLiteral("COMMAND"));
   parser.addPositionalArgument(QStringLiteral("arguments"),
@@ -114,7 +118,7 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
     return Refuse(err, QStringLiteral("usage: kvr-cli [options] %1 %2")
                            .arg(options.command, QLatin1String(command->synopsis))
                            .trimmed());
-  for (const QCommandLineOption *own : {&erase5v, &erase12v})
+  for (const QCommandLineOption *own : {&erase5v, &erase12v, &count})
     if (parser.isSet(*own) && !command->ownOptions.contains(own->names().first()))
       return Refuse(
           err,
@@ -141,6 +145,12 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
   options.erase12v = parser.isSet(erase12v);
   if (options.erase5v && options.erase12v)
     return Refuse(err, QStringLiteral("--5v and --12v exclude each other."));
+  if (parser.isSet(count)) {
+    bool ok = false;
+    options.count = parser.value(count).toInt(&ok);
+    if (!ok || options.count < 1)
+      return Refuse(err, QStringLiteral("--count takes a number of chips, 1 or more."));
+  }
   return {options, std::nullopt};
 }
 

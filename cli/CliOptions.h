@@ -24,6 +24,7 @@ struct CliOptions {
   std::chrono::milliseconds timeout{40000};
   bool erase5v = false;
   bool erase12v = false;
+  int count = 1; // chips in a row for auto
 };
 
 // The command line read, or the status to end with at once: after --help,

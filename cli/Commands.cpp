@@ -11,9 +11,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
+#include <iostream>
+#include <string>
 
 namespace kvr::cli {
 
@@ -141,44 +142,37 @@ ExitStatus Lock(CliContext &c, const QStringList &arguments) {
   return Passed(reached) ? c.RunControl({QStringLiteral("TbnLock")}) : reached;
 }
 
-// The read's image file, copied whole to target.
-bool SaveImageAs(const QString &image, const QString &target, QString *error) {
-  QFile source(image);
-  QSaveFile copy(target);
-  if (!source.open(QIODevice::ReadOnly)) {
-    *error = source.errorString();
-    return false;
-  }
-  if (!copy.open(QIODevice::WriteOnly) || copy.write(source.readAll()) != source.size() ||
-      !copy.commit()) {
-    *error = copy.errorString();
-    return false;
-  }
-  return true;
+// A folder that exists, and a name that is not a folder: checked before the
+// chip is read, so that the read is not done for nothing.
+bool CanSaveAs(CliContext &c, const QString &target) {
+  const QFileInfo info(target);
+  if (info.absoluteDir().exists() && !info.isDir())
+    return true;
+  c.ui().note(
+      QStringLiteral("%1 cannot be written: no such folder, or a folder itself.").arg(target));
+  return false;
 }
 
 ExitStatus Read(CliContext &c, const QStringList &arguments) {
   const QString target = arguments.first();
-  const QFileInfo targetInfo(target);
-  if (!targetInfo.absoluteDir().exists() || targetInfo.isDir()) {
-    c.ui().note(
-        QStringLiteral("%1 cannot be written: no such folder, or a folder itself.").arg(target));
+  if (!CanSaveAs(c, target))
     return ExitStatus::UsageError;
-  }
-  QString saveError;
-  c.onReadImage([&](const QString &image) { return SaveImageAs(image, target, &saveError); });
-  const ExitStatus reached = c.ReachDevice();
-  if (!Passed(reached))
-    return reached;
-  const ExitStatus read = c.RunControl({QStringLiteral("TbnRead")});
-  if (!saveError.isEmpty()) {
-    c.ui().note(QStringLiteral("%1 could not be saved: %2.").arg(target, saveError));
-    return ExitStatus::UsageError;
-  }
-  if (Passed(read))
+  ExitStatus status = c.ReachDevice();
+  if (Passed(status))
+    status = c.RunControl({QStringLiteral("TbnRead")});
+  if (Passed(status))
+    status = c.SaveImageFile(target);
+  if (Passed(status))
     c.ui().info(
         QStringLiteral("the code memory of %1 is saved as %2.").arg(c.DeviceName(), target));
-  return read;
+  return status;
+}
+
+ExitStatus Write(CliContext &c, const QStringList &arguments) {
+  ExitStatus status = c.LoadImageFile(arguments.first());
+  if (Passed(status))
+    status = c.ReachDevice();
+  return Passed(status) ? c.RunControl({QStringLiteral("TbnWrite")}) : status;
 }
 
 // Bytes with no FFh among them, so that an unwritten chip cannot pass for a written one.
@@ -202,6 +196,90 @@ ExitStatus ReadBack(CliContext &c, QByteArray &chip) {
   c.core().buffer().clear();
   c.core().panel().SetMenuOptions(false);
   return c.RunControl({QStringLiteral("TbnRead")});
+}
+
+QString Hex(int value, int digits) {
+  return QStringLiteral("%1h").arg(value, digits, 16, QLatin1Char('0')).toUpper();
+}
+
+ExitStatus Verify(CliContext &c, const QStringList &arguments) {
+  const QString file = arguments.first();
+  ExitStatus status = c.LoadImageFile(file);
+  if (Passed(status))
+    status = c.ReachDevice();
+  ImageBuffer expected;
+  CopyImage(c.core().buffer(), expected);
+  QByteArray chip;
+  if (Passed(status))
+    status = ReadBack(c, chip);
+  if (!Passed(status))
+    return status;
+
+  const ImageDifference difference = CompareWithChip(expected, chip);
+  if (difference.count == 0) {
+    c.out() << "Verify passed: the " << difference.compared << " bytes of " << file
+            << " match the chip.\n";
+    c.out().flush();
+    return ExitStatus::Success;
+  }
+  const int at = difference.firstAddress;
+  c.out() << "Verify failed: " << difference.count << " of the " << difference.compared
+          << " bytes of " << file << " differ from the chip, the first at " << Hex(at, 4)
+          << " (file " << Hex(expected.byte(at), 2) << ", chip "
+          << (at < chip.size() ? Hex(static_cast<unsigned char>(chip[at]), 2)
+                               : QStringLiteral("past its end"))
+          << ").\n";
+  c.out().flush();
+  return ExitStatus::DeviceFailure;
+}
+
+// Enter from the operator; false when the input has ended.
+bool WaitForChip(CliContext &c, int chip) {
+  c.ui().note(QStringLiteral("seat chip %1 and press Enter.").arg(chip));
+  CtrlC::WaitingForUser waiting;
+  std::string line;
+  return static_cast<bool>(std::getline(std::cin, line));
+}
+
+ExitStatus Auto(CliContext &c, const QStringList &arguments) {
+  ExitStatus status = c.LoadImageFile(arguments.first());
+  if (Passed(status))
+    status = c.ReachProgrammer();
+  if (!Passed(status))
+    return status;
+  ExitStatus worst = ExitStatus::Success;
+  for (int chip = 1; chip <= c.options().count; ++chip) {
+    if (chip > 1 && !WaitForChip(c, chip)) {
+      c.ui().note(QStringLiteral("the input ended before chip %1.").arg(chip));
+      return ExitStatus::UsageError;
+    }
+    status = c.VerifySignature(SignatureNeed::MustPass);
+    if (Passed(status))
+      status = c.RunControl({QStringLiteral("TbnAuto")});
+    c.out() << "Chip " << chip << ": "
+            << (Passed(status)
+                    ? QStringLiteral("passed")
+                    : QStringLiteral("failed (%1)").arg(c.ui().panelText(Panel::SbrActivity)))
+            << '\n';
+    c.out().flush();
+    // The next chip is worth trying only after the programmer's own verdict.
+    if (status != ExitStatus::Success && status != ExitStatus::DeviceFailure)
+      return status;
+    if (status == ExitStatus::DeviceFailure)
+      worst = status;
+  }
+  return worst;
+}
+
+ExitStatus Convert(CliContext &c, const QStringList &arguments) {
+  ExitStatus status = c.LoadImageFile(arguments[0]);
+  if (Passed(status))
+    status = c.SaveImageFile(arguments[1]);
+  if (Passed(status))
+    c.ui().info(QStringLiteral("%1 is saved as %2 (%3 bytes).")
+                    .arg(arguments[0], arguments[1])
+                    .arg(c.core().buffer().FileEnd - 1));
+  return status;
 }
 
 ExitStatus Demo(CliContext &c, const QStringList &) {
@@ -242,8 +320,7 @@ ExitStatus Demo(CliContext &c, const QStringList &) {
   const ImageDifference difference = CompareWithChip(written, chip);
   if (difference.count > 0) {
     c.out() << "Demo failed: " << difference.count << " bytes read back differ, the first at "
-            << QStringLiteral("%1h").arg(difference.firstAddress, 4, 16, QLatin1Char('0')).toUpper()
-            << ".\n";
+            << Hex(difference.firstAddress, 4) << ".\n";
     c.out().flush();
     return ExitStatus::DeviceFailure;
   }
@@ -271,8 +348,16 @@ const std::vector<CommandSpec> &Commands() {
        0, 0, {QStringLiteral("5v"), QStringLiteral("12v")}, &Erase},
       {"lock", "BITS", "program the lock bits, for example 1,2",
        1, 1, {}, &Lock},
+      {"write", "FILE", "write a HEX or binary file (by its extension, as the window opens it)",
+       1, 1, {}, &Write},
       {"read", "FILE", "read the code memory and save it as a binary file",
        1, 1, {}, &Read},
+      {"verify", "FILE", "read the chip and compare with FILE: the first differing address and the count",
+       1, 1, {}, &Verify},
+      {"auto", "FILE [--count N]", "write and lock N chips in a row, Enter between chips; a line per chip",
+       1, 1, {QStringLiteral("count")}, &Auto},
+      {"convert", "IN OUT", "load IN with the window's readers and save the image as binary OUT",
+       2, 2, {}, &Convert},
       {"demo", "", "start kvr-sim, then detect, signature, write a sample image, read it back, compare",
        0, 0, {}, &Demo},
   };

@@ -4,18 +4,29 @@
 #include "SignatureVerification.h"
 
 #include <QCoreApplication>
-#include <QHash>
 #include <QRegularExpression>
+
+#include <vector>
 
 namespace kvr::cli {
 
 namespace {
 constexpr int kBarWidth = 30;
 
-// Questions kvr-cli answers itself, whatever --yes says. A failed
-// verification is not retried: running the command again is the retry.
-const QHash<QString, Answer> &FixedAnswers() {
-  static const QHash<QString, Answer> answers{{SignatureText::RetryQuestion, Answer::No}};
+// Questions kvr-cli answers itself, whatever --yes says: a failed
+// verification is not retried (running the command again is the retry), and
+// a blanket --yes never programs a chip from a damaged file.
+struct FixedAnswer {
+  QString start; // of the question's text
+  Answer answer;
+  const char *why; // shown after the question; none: the question is not shown
+};
+const std::vector<FixedAnswer> &FixedAnswers() {
+  static const std::vector<FixedAnswer> answers{
+      {SignatureText::RetryQuestion, Answer::No, nullptr},
+      {QStringLiteral("The selected file is damaged at line"), Answer::No,
+       "a damaged file is not loaded."},
+  };
   return answers;
 }
 } // namespace
@@ -65,9 +76,15 @@ bool ConsoleUi::Confirm(const QString &text) {
 
 Answer ConsoleUi::ask(const QString &text, Buttons buttons, MessageIcon icon,
                       const QString &title) {
-  const auto fixed = FixedAnswers().constFind(text);
-  if (fixed != FixedAnswers().constEnd())
-    return *fixed;
+  for (const FixedAnswer &fixed : FixedAnswers()) {
+    if (!text.startsWith(fixed.start))
+      continue;
+    if (fixed.why) {
+      PrintLine(OneLine(text));
+      note(QLatin1String(fixed.why));
+    }
+    return fixed.answer;
+  }
   if (buttons == Buttons::Ok) {
     message(text, icon, title);
     return Answer::Ok;
@@ -79,6 +96,13 @@ std::optional<int> ConsoleUi::choosePort(int, const PortMap &) {
   // kvr-cli names its port with --port; the port dialog never opens.
   return std::nullopt;
 }
+
+// kvr-cli names its files on the command line; the file dialogs never open.
+std::optional<FileDialogChoice> ConsoleUi::chooseFileToOpen(const FileDialogRequest &) {
+  return std::nullopt;
+}
+
+QString ConsoleUi::chooseFileToSave(const FileDialogRequest &) { return QString(); }
 
 bool ConsoleUi::confirmPositioningTip(const QString &deviceId) {
   return Confirm(QStringLiteral("The %1 sits in the socket as the positioning tip of the window "

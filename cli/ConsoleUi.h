@@ -33,6 +33,8 @@ public:
   bool showWarningWindow(WarningWindow window, bool &dontShowAgain) override;
   std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;
   bool showStartTip() override { return false; }
+  std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
+  QString chooseFileToSave(const FileDialogRequest &request) override;
   void showFloatingMessage(const QString &text) override;
   void hideFloatingMessage() override {}
   void processEvents() override;

@@ -10,6 +10,7 @@ ImageDifference CompareWithChip(const ImageBuffer &image, const QByteArray &chip
   for (int address = 0; address < end; ++address) {
     if (!image.hasValue(address))
       continue;
+    ++difference.compared;
     if (address < chip.size() && static_cast<unsigned char>(chip[address]) == image.byte(address))
       continue;
     if (difference.count++ == 0)
@@ -30,6 +31,18 @@ void LoadBytes(ImageBuffer &buffer, const QByteArray &bytes) {
   }
   buffer.FileEnd = size + 1;
   buffer.CurrentFilePath.clear();
+}
+
+void CopyImage(const ImageBuffer &from, ImageBuffer &to) {
+  to.clear();
+  to.setRowCount(from.rowCount());
+  for (int address = 0; address < from.rowCount() * ImageBuffer::kBytesPerRow; ++address) {
+    if (from.hasValue(address))
+      to.setByte(address, from.byte(address));
+    else if (from.isNoData(address))
+      to.setNoData(address);
+  }
+  to.FileEnd = from.FileEnd;
 }
 
 } // namespace kvr::cli

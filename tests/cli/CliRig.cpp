@@ -34,6 +34,20 @@ QByteArray CodePattern(int count, int seed) {
   return bytes;
 }
 
+QByteArray HexRecord(int address, const QByteArray &data) {
+  QByteArray fields;
+  fields.append(static_cast<char>(data.size()));
+  fields.append(static_cast<char>(address >> 8));
+  fields.append(static_cast<char>(address & 0xFF));
+  fields.append('\0');
+  fields.append(data);
+  char sum = 0;
+  for (const char byte : fields)
+    sum = static_cast<char>(sum + byte);
+  fields.append(static_cast<char>(-sum));
+  return ':' + fields.toHex().toUpper() + '\n';
+}
+
 void CliRig::TearDown() {
   if (sim.state() != QProcess::NotRunning) {
     sim.kill();
@@ -82,10 +96,22 @@ void CliRig::SeedCode(const QString &chip, const QByteArray &code) const {
   file.write(QJsonDocument(root).toJson());
 }
 
-CliRig::Result CliRig::Cli(const QStringList &arguments) {
+void CliRig::WriteFile(const QString &name, const QByteArray &contents) const {
+  QFile file(File(name));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(contents);
+}
+
+QByteArray CliRig::ReadFile(const QString &name) const {
+  QFile file(File(name));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input) {
   QProcess cli;
   cli.setProcessEnvironment(Environment());
   cli.start(Program("kvr-cli"), arguments);
+  cli.write(input);
   cli.closeWriteChannel();
   Result result;
   if (!cli.waitForFinished(kRunLimitMs)) {

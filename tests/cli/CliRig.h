@@ -39,13 +39,15 @@ protected:
   // A state file that seats chip with these code bytes.
   void SeedCode(const QString &chip, const QByteArray &code) const;
 
-  // Runs kvr-cli to its end.
-  Result Cli(const QStringList &arguments);
+  // Runs kvr-cli to its end, with input on its stdin.
+  Result Cli(const QStringList &arguments, const QByteArray &input = {});
   // Runs kvr-cli while the test's event loop runs (a LineTap needs it), and
   // presses Ctrl-C once ready() holds.
   Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready);
 
   QString File(const QString &name) const { return files.filePath(name); }
+  void WriteFile(const QString &name, const QByteArray &contents) const;
+  QByteArray ReadFile(const QString &name) const;
   QString State() const { return File(QStringLiteral("chip.json")); }
   // Writes a key of the programs' settings, as the window saves them.
   void Save(const QString &group, const QString &key, const QString &value) const;
@@ -57,5 +59,9 @@ protected:
 
 // Bytes with a pattern that has no FFh in it.
 QByteArray CodePattern(int count, int seed = 3);
+
+// An Intel HEX data record, with its checksum, and the end-of-file record.
+QByteArray HexRecord(int address, const QByteArray &data);
+inline const QByteArray kHexEnd(":00000001FF\n");
 
 } // namespace kvr::test

@@ -41,6 +41,9 @@ TEST_F(KvrCli, RefusesABadCommandLineWithTwoBeforeAnyPortIsTouched) {
       {"lock"},
       {"read"},
       {"read", "--5v", "out.bin"},
+      {"write", "--count", "2", "prog.bin"},
+      {"auto", "--count", "0", "prog.bin"},
+      {"convert", "in.hex"},
       {"erase", "--5v", "--12v"},
       {"--timeout", "0", "detect"},
       {"--quiet", "--verbose", "detect"},
@@ -260,27 +263,143 @@ TEST_F(KvrCli, ReadsTheCodeMemoryIntoABinaryFile) {
   EXPECT_EQ(nowhere.status, kUsageError);
 }
 
-TEST_F(KvrCli, CtrlCStopsTheReadClosesWithAckAndEndsWith130) {
-  // The second data frame comes late: the read is waiting for it.
-  const QString port = StartSim("017", {"--fault", "delay=8000@R1/data2"});
-  LineTap tap(port);
-  qsizetype atCtrlC = -1;
-  const auto waitingForData2 = [&] {
-    const QByteArray sent = tap.fromPc();
-    const qsizetype read = sent.indexOf("\x05R");
-    // After the read command: ACK for status 1, closing ACK, ACK for status 2.
-    if (read < 0 || sent.mid(read).count(kClosingAck) < 3)
-      return false;
-    atCtrlC = sent.size();
-    return true;
+TEST_F(KvrCli, WritesAFileByItsExtensionAndVerifiesTheChipAgainstIt) {
+  // Two records with a gap between them: the gap is written as 00h.
+  WriteFile("prog.HEX",
+            HexRecord(0x0000, "\x01\x02\x03") + HexRecord(0x0040, "\xAA\xBB") + kHexEnd);
+  QString port = StartSim("017");
+  const Result hex = Cli(On(port) << "write" << File("prog.HEX"));
+  EXPECT_EQ(hex.status, kSuccess) << hex.err.toStdString();
+  EXPECT_TRUE(hex.err.contains("File written successfully to ATMEL  AT89S8252 Number of bytes "
+                               "written : 96"))
+      << hex.err.toStdString();
+  const Result same = Cli(On(port) << "verify" << File("prog.HEX"));
+  EXPECT_EQ(same.status, kSuccess) << same.err.toStdString();
+  EXPECT_EQ(same.out,
+            QString("Verify passed: the 66 bytes of %1 match the chip.\n").arg(File("prog.HEX")));
+  StopSim();
+  QByteArray expected = QByteArray("\x01\x02\x03", 3) + QByteArray(0x3D, '\0') + "\xAA\xBB";
+  expected += QByteArray(8192 - expected.size(), '\xFF');
+  EXPECT_EQ(SavedStore("Code"), expected);
+
+  // A binary file is taken byte for byte, whatever it holds.
+  port = StartSim("017");
+  WriteFile("prog.bin", CodePattern(100));
+  EXPECT_EQ(Cli(On(port) << "write" << File("prog.bin")).status, kSuccess);
+  const Result other = Cli(On(port) << "verify" << File("prog.HEX"));
+  EXPECT_EQ(other.status, kDeviceFailure);
+  EXPECT_EQ(other.out, QString("Verify failed: 66 of the 66 bytes of %1 differ from the chip, the "
+                               "first at 0000H (file 01H, chip 03H).\n")
+                           .arg(File("prog.HEX")));
+  StopSim();
+  EXPECT_EQ(SavedStore("Code").left(128), CodePattern(100) + QByteArray(28, '\xFF'));
+}
+
+TEST_F(KvrCli, RefusesAMissingOrDamagedFileBeforeThePort) {
+  WriteFile("damaged.hex", HexRecord(0, "\x01\x02") + ":0200100001FF00\n" + kHexEnd);
+  WriteFile("text.hex", "not a hex file at all\n");
+  const QList<QPair<QString, QString>> refused{
+      {File("damaged.hex"), "The selected file is damaged at line 2. Load it anyway?"},
+      {File("text.hex"), "The selected file is not in HEX Format."},
+      {File("absent.bin"), "File not found."},
   };
-  const Result run =
-      CliInterruptedWhen(On(tap.pcPath()) << "read" << File("chip.bin"), waitingForData2);
-  EXPECT_EQ(run.status, kInterrupted) << run.err.toStdString();
-  EXPECT_TRUE(run.err.contains("Operation interrupted by the user.")) << run.err.toStdString();
-  ASSERT_GE(atCtrlC, 0);
-  EXPECT_EQ(tap.fromPc().mid(atCtrlC), kClosingAck) << "the programmer gets its closing ACK";
-  EXPECT_FALSE(QFile::exists(File("chip.bin")));
+  for (const auto &[file, text] : refused)
+    for (const char *command : {"write", "verify", "auto"}) {
+      // --yes does not load a damaged file.
+      const Result run = Cli(On(File("no-port")) << "--yes" << command << file);
+      EXPECT_EQ(run.status, kUsageError) << command << ' ' << file.toStdString();
+      EXPECT_TRUE(run.err.contains(text)) << run.err.toStdString();
+      EXPECT_FALSE(run.err.contains("There is no device")) << "the port was opened";
+    }
+}
+
+TEST_F(KvrCli, AFileLargerThanTheDeviceNeedsYes) {
+  WriteFile("big.bin", CodePattern(8192 + 2));
+  const QString port = StartSim("017");
+  const Result asked = Cli(On(port) << "write" << File("big.bin"));
+  EXPECT_EQ(asked.status, kUsageError);
+  EXPECT_TRUE(asked.err.contains("is more than the size of the selected MCU's memory."))
+      << asked.err.toStdString();
+  const Result answered = Cli(On(port) << "--yes"
+                                       << "write" << File("big.bin"));
+  EXPECT_EQ(answered.status, kSuccess) << answered.err.toStdString();
+  EXPECT_TRUE(answered.err.contains("Number of bytes written : 8192"));
+}
+
+TEST_F(KvrCli, AutoProgramsChipAfterChipWithALineEach) {
+  WriteFile("prog.bin", CodePattern(64));
+  const QString port = StartSim("006");
+  // The simulator keeps its one chip: locked after the first Auto, it
+  // refuses the second write.
+  const Result two = Cli(On(port, "006") << "auto"
+                                         << "--count"
+                                         << "2" << File("prog.bin"),
+                         "\n");
+  EXPECT_EQ(two.status, kDeviceFailure) << two.err.toStdString();
+  EXPECT_EQ(two.out, "Chip 1: passed\nChip 2: failed (Write Failed)\n");
+  EXPECT_TRUE(two.err.contains("MCU Erased, file successfully Written, Lock passed and Blank "
+                               "Check verified."));
+  EXPECT_TRUE(two.err.contains("seat chip 2 and press Enter."));
+  StopSim();
+  EXPECT_EQ(SavedLockBits(), 3);
+  EXPECT_EQ(SavedStore("Code").left(64), CodePattern(64));
+
+  const QString again = StartSim("006");
+  const Result noInput = Cli(On(again, "006") << "auto"
+                                              << "--count"
+                                              << "2" << File("prog.bin"));
+  EXPECT_EQ(noInput.status, kUsageError);
+  EXPECT_TRUE(noInput.err.contains("the input ended before chip 2.")) << noInput.err.toStdString();
+}
+
+TEST_F(KvrCli, ConvertsAHexFileToBinary) {
+  WriteFile("prog.hex", HexRecord(0x0010, "\x11\x22") + kHexEnd);
+  const Result run = Cli({"convert", File("prog.hex"), File("prog.out")});
+  EXPECT_EQ(run.status, kSuccess) << run.err.toStdString();
+  EXPECT_EQ(ReadFile("prog.out"), QByteArray(16, '\0') + "\x11\x22");
+  EXPECT_EQ(Cli({"convert", File("prog.hex"), File("no/such/folder/x.bin")}).status, kUsageError);
+}
+
+// Ctrl-C while the programmer's answer is late: the wait ends, the one
+// closing ACK goes out, and the run ends with 130 without saving anything.
+TEST_F(KvrCli, CtrlCStopsTheExchangeClosesWithAckAndEndsWith130) {
+  struct Case {
+    const char *fault;
+    QStringList command;
+    char letter;
+    int acksBefore;      // the PC's ACKs after the command, up to the late answer
+    int charactersAfter; // what the PC sent since its last ACK: a block frame of a write
+  };
+  WriteFile("prog.bin", CodePattern(256));
+  const QList<Case> cases{
+      {"delay=8000@W1/blk3", {"write", File("prog.bin")}, 'W', 2, 68},
+      {"delay=8000@R1/data2", {"read", File("chip.bin")}, 'R', 3, 0},
+  };
+  for (const Case &c : cases) {
+    const QString port = StartSim("017", {"--fault", c.fault});
+    LineTap tap(port);
+    qsizetype atCtrlC = -1;
+    const auto waitingForTheLateAnswer = [&] {
+      const QByteArray sent = tap.fromPc();
+      const qsizetype command = sent.indexOf(QByteArray("\x05") + c.letter);
+      if (command < 0)
+        return false;
+      const QByteArray after = sent.mid(command);
+      const qsizetype lastAck = after.lastIndexOf(kClosingAck);
+      if (after.count(kClosingAck) != c.acksBefore ||
+          after.size() - lastAck - kClosingAck.size() != c.charactersAfter)
+        return false;
+      atCtrlC = sent.size();
+      return true;
+    };
+    const Result run = CliInterruptedWhen(On(tap.pcPath()) << c.command, waitingForTheLateAnswer);
+    EXPECT_EQ(run.status, kInterrupted) << c.fault << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Operation interrupted by the user.")) << run.err.toStdString();
+    ASSERT_GE(atCtrlC, 0);
+    EXPECT_EQ(tap.fromPc().mid(atCtrlC), kClosingAck) << c.fault << ": no closing ACK";
+    EXPECT_FALSE(QFile::exists(File("chip.bin")));
+    TearDown();
+  }
 }
 
 TEST_F(KvrCli, AWarningWindowNeedsYes) {
