@@ -63,11 +63,11 @@ void ConsoleUi::message(const QString &text, MessageIcon icon, const QString &) 
   PrintLine(OneLine(text));
 }
 
-bool ConsoleUi::Confirm(const QString &text) {
+void ConsoleUi::RequireYes(const QString &text) {
   if (assumeYes_) {
     if (verbosity_ != Verbosity::Quiet)
       PrintLine(OneLine(text) + QStringLiteral(" Yes (--yes)"));
-    return true;
+    return;
   }
   PrintLine(OneLine(text));
   note(QStringLiteral("this needs an answer: run again with --yes to answer Yes."));
@@ -89,7 +89,8 @@ Answer ConsoleUi::ask(const QString &text, Buttons buttons, MessageIcon icon,
     message(text, icon, title);
     return Answer::Ok;
   }
-  return Confirm(text) ? Answer::Yes : Answer::No;
+  RequireYes(text);
+  return buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
 }
 
 std::optional<int> ConsoleUi::choosePort(int, const PortMap &) {
@@ -105,15 +106,17 @@ std::optional<FileDialogChoice> ConsoleUi::chooseFileToOpen(const FileDialogRequ
 QString ConsoleUi::chooseFileToSave(const FileDialogRequest &) { return QString(); }
 
 bool ConsoleUi::confirmPositioningTip(const QString &deviceId) {
-  return Confirm(QStringLiteral("The %1 sits in the socket as the positioning tip of the window "
-                                "shows. Continue?")
-                     .arg(deviceId));
+  RequireYes(QStringLiteral("The %1 sits in the socket as the positioning tip of the window "
+                            "shows. Continue?")
+                 .arg(deviceId));
+  return true;
 }
 
 bool ConsoleUi::showWarningWindow(WarningWindow window, bool &dontShowAgain) {
   dontShowAgain = false;
   // The window shows a doubled ampersand as one.
-  return Confirm(WarningText(window).replace(QStringLiteral("&&"), QStringLiteral("&")));
+  RequireYes(WarningText(window).replace(QStringLiteral("&&"), QStringLiteral("&")));
+  return true;
 }
 
 std::optional<std::array<bool, 4>> ConsoleUi::chooseLockBits(const LockBitsSetup &) {

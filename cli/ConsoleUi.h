@@ -54,8 +54,8 @@ protected:
   void progressChanged() override;
 
 private:
-  // Yes with --yes; otherwise the text is shown and the run ends.
-  bool Confirm(const QString &text);
+  // Returns with --yes; otherwise shows the text and ends the run.
+  void RequireYes(const QString &text);
   void PrintLine(const QString &line);
   void ClearBar();
 
