@@ -203,7 +203,6 @@ bool WriteRead::WriteMCU(bool showMessages) {
     }
   }
   c_.port.clearReceiveBuffer();
-  c_.ui.setProgressRange(0, 0);
   c_.ui.setProgressValue(0);
   end.Finish(QStringLiteral("Write"), !success);
   return success;
@@ -313,7 +312,6 @@ bool WriteRead::ReadMCU() {
       c_.ui.setPanelText(Panel::SbrActivity, c_.ui.activityTag());
     }
   }
-  c_.ui.setProgressRange(0, 0);
   c_.ui.setProgressValue(0);
   end.Finish(QStringLiteral("Read"), !complete);
   return complete;
