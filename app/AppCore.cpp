@@ -29,7 +29,8 @@ AppCore::AppCore(Session &session, Ui &ui, SerialPort &port, CatalogueOptions ca
                                                                      catalogue_, buffer_},
       portHandling_(context_), autodetect_(context_, portHandling_),
       signature_(context_, portHandling_), special_(context_), erase_(context_, special_),
-      writeRead_(context_, special_), lockAuto_(context_, writeRead_) {
+      writeRead_(context_, special_), lockAuto_(context_, writeRead_),
+      specialCommands_(context_, special_, writeRead_), specialMenu_(context_, specialCommands_) {
   panel_.setBufferFacts([this] { return buffer_.rowCount(); },
                         [this] { return buffer_.CurrentFilePath; });
   RegisterHandlers();
@@ -64,7 +65,16 @@ void AppCore::RegisterHandlers() {
       {QStringLiteral("TbnLock"), [this] { lockAuto_.MnuLock_Click(); }},
       {QStringLiteral("MnuAuto"), [this] { lockAuto_.MnuAuto_Click(); }},
       {QStringLiteral("TbnAuto"), [this] { lockAuto_.MnuAuto_Click(); }},
+      {QStringLiteral("MnuenableWrn"), [this] { specialMenu_.MnuenableWrn_Click(); }},
   };
+  for (const QString &name : SpecialMenu::EntryNames())
+    handlers_.insert(name, [this, name] { specialMenu_.Click(name); });
+  // The two top-level menus take an edit still open in the grid as they open.
+  for (const char *menu : {"MnuOperations", "MnuSelectDevice"})
+    handlers_.insert(QLatin1String(menu), [this] {
+      if (commitPendingEdit)
+        commitPendingEdit();
+    });
 }
 
 void AppCore::Trigger(const QString &name) {

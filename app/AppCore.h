@@ -11,6 +11,8 @@
 #include "PortHandling.h"
 #include "PortMap.h"
 #include "SignatureVerification.h"
+#include "SpecialCommands.h"
+#include "SpecialMenu.h"
 #include "SpecialSet.h"
 #include "WriteRead.h"
 
@@ -52,6 +54,7 @@ public:
   EraseBlank &eraseBlank() { return erase_; }
   WriteRead &writeRead() { return writeRead_; }
   LockAuto &lockAuto() { return lockAuto_; }
+  SpecialCommands &specialCommands() { return specialCommands_; }
 
   // The device selection window; the chosen identifier, or nothing after Cancel.
   std::function<std::optional<QString>()> chooseDevice;
@@ -59,7 +62,8 @@ public:
   std::function<void()> saveBuffer;
   // Closes the main window (File > Exit).
   std::function<void()> closeWindow;
-  // Commits an edit still open in the grid before a toolbar command runs.
+  // Commits an edit still open in the grid before a toolbar command runs and
+  // when the Operations or Select Device menu opens.
   std::function<void()> commitPendingEdit;
 
   // Everything after the window appears, up to the start tip. False when the
@@ -97,6 +101,8 @@ private:
   EraseBlank erase_;
   WriteRead writeRead_;
   LockAuto lockAuto_;
+  SpecialCommands specialCommands_;
+  SpecialMenu specialMenu_;
   QHash<QString, std::function<void()>> handlers_;
 };
 

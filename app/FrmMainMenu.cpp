@@ -4,6 +4,7 @@
 #include "ControlPanel.h"
 #include "FrmMCUList.h"
 #include "FrmPortSelect.h"
+#include "FrmSpecialByte.h"
 #include "FrmSpecialTip.h"
 #include "FrmTip.h"
 #include "FrmWarnings.h"
@@ -311,6 +312,10 @@ bool FrmMainMenu::showWarningWindow(WarningWindow window, bool &dontShowAgain) {
 
 std::optional<std::array<bool, 4>> FrmMainMenu::chooseLockBits(const LockBitsSetup &setup) {
   return FrmSetLockBits::Choose(setup, this);
+}
+
+bool FrmMainMenu::editSpecialByte(SpecialByteForm &form) {
+  return FrmSpecialByte::Edit(form, this);
 }
 
 void FrmMainMenu::popUpMessage(const QString &text) {

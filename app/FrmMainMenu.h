@@ -50,6 +50,7 @@ public:
   bool showStartTip() override;
   bool showWarningWindow(WarningWindow window, bool &dontShowAgain) override;
   std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;
+  bool editSpecialByte(SpecialByteForm &form) override;
   void popUpMessage(const QString &text) override;
   void showFloatingMessage(const QString &text) override;
   void hideFloatingMessage() override;

@@ -9,6 +9,7 @@
 namespace kvr {
 
 class PortMap;
+class SpecialByteForm;
 
 // Title of every message box the program shows.
 inline const QString kAppTitle = QStringLiteral("KVR 1.04");
@@ -68,6 +69,10 @@ public:
   // The start-up and exit tip; true when the user ticked "Don't display this
   // message again".
   virtual bool showStartTip() = 0;
+
+  // The special byte dialog on the form the special commands prepared:
+  // Modify, typing and ticking act on the form. True after OK, false after Cancel.
+  virtual bool editSpecialByte(SpecialByteForm &form) = 0;
 
   // Blinks a notice in the main window for about two seconds.
   virtual void popUpMessage(const QString &) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QtPrinters.h"
+#include "SpecialByteForm.h"
 #include "Ui.h"
 
 #include <QList>
@@ -28,6 +29,7 @@ public:
   bool showStartTip() override;
   bool showWarningWindow(WarningWindow window, bool &dontShowAgain) override;
   std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;
+  bool editSpecialByte(SpecialByteForm &form) override;
   void popUpMessage(const QString &text) override { popUps.append(text); }
   void showFloatingMessage(const QString &text) override { floatingMessages.append(text); }
   void hideFloatingMessage() override { ++floatingHidden; }
@@ -53,6 +55,11 @@ public:
   // Lock bit dialog results (nullopt: Cancel) and the last setup it was shown with.
   std::deque<std::optional<std::array<bool, 4>>> lockBitChoices;
   LockBitsSetup lastLockBitsSetup;
+  // Special byte dialogs: each acts on the form as the user would (Modify,
+  // typing, ticking) and returns true for OK, false for Cancel.
+  std::deque<std::function<bool(SpecialByteForm &)>> specialByteEdits;
+  // Each form as its dialog opened.
+  QList<SpecialByteForm> specialByteForms;
   QStringList floatingMessages;
   int floatingHidden = 0;
   QStringList dialogsShown;
