@@ -16,6 +16,7 @@ namespace kvr {
 
 namespace {
 constexpr int kHexDigits = 2;
+constexpr int kLongCaption = 30;
 
 QWidget *MakeControl(const FormControlSpec &spec, QWidget *parent) {
   const QString caption = QString::fromUtf8(spec.caption);
@@ -23,7 +24,8 @@ QWidget *MakeControl(const FormControlSpec &spec, QWidget *parent) {
   case FormControlKind::Frame: return new QGroupBox(caption, parent);
   case FormControlKind::Label: {
     auto *label = new QLabel(caption, parent);
-    label->setWordWrap(true);
+    // The notes wrap; a field's name stays on its line.
+    label->setWordWrap(caption.size() > kLongCaption);
     return label;
   }
   case FormControlKind::TextBox: {
