@@ -82,6 +82,14 @@ QString ScriptedUi::chooseFileToSave(const FileDialogRequest &request) {
   const QString choice = saveChoices.front();
   saveChoices.pop_front();
   return choice;
+bool ScriptedUi::editSpecialByte(SpecialByteForm &form) {
+  dialogsShown.append(QStringLiteral("FrmSpecialByte ") + form.CommandNumber());
+  specialByteForms.append(form);
+  if (specialByteEdits.empty())
+    throw std::runtime_error("unexpected special byte dialog");
+  const auto edit = specialByteEdits.front();
+  specialByteEdits.pop_front();
+  return edit(form);
 }
 
 void ScriptedUi::processEvents() {
