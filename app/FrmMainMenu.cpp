@@ -395,6 +395,8 @@ QString FrmMainMenu::chooseFileToSave(const FileDialogRequest &request) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return QString();
   return dialog.selectedFiles().first();
+}
+
 bool FrmMainMenu::editSpecialByte(SpecialByteForm &form) {
   return FrmSpecialByte::Edit(form, this);
 }

@@ -89,12 +89,18 @@ TEST(SpecialMenu, ReEnableWarningTurnsEverySwitchOn) {
 
 TEST(SpecialMenu, OperationsAndSelectDeviceTakeAPendingEditAsTheyOpen) {
   test::SimRig rig;
-  int commits = 0;
-  rig.core.commitPendingEdit = [&] { ++commits; };
-  rig.core.Trigger("MnuOperations");
-  rig.core.Trigger("MnuSelectDevice");
-  rig.core.Trigger("MnuTool");
-  EXPECT_EQ(commits, 2);
+  rig.Start("017");
+  rig.Load(QByteArray(32, '\x11'));
+  for (const char *menu : {"MnuOperations", "MnuSelectDevice"}) {
+    CellEditor &editor = rig.core.editor();
+    editor.setCurrentCell(0, 1);
+    editor.EditCell();
+    ASSERT_TRUE(editor.editorVisible());
+    editor.setEditorText("AB");
+    rig.core.Trigger(menu);
+    EXPECT_EQ(rig.core.buffer().cellText(0, 1), QString("AB")) << menu;
+    rig.core.buffer().setByte(0, 0x11);
+  }
 }
 
 } // namespace

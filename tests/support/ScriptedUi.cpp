@@ -82,6 +82,8 @@ QString ScriptedUi::chooseFileToSave(const FileDialogRequest &request) {
   const QString choice = saveChoices.front();
   saveChoices.pop_front();
   return choice;
+}
+
 bool ScriptedUi::editSpecialByte(SpecialByteForm &form) {
   dialogsShown.append(QStringLiteral("FrmSpecialByte ") + form.CommandNumber());
   specialByteForms.append(form);
