@@ -31,12 +31,14 @@ AppCore::AppCore(Session &session, Ui &ui, SerialPort &port, CatalogueOptions ca
                                               panel_,  ports_, catalogue_, buffer_},
       portHandling_(context_), autodetect_(context_, portHandling_),
       signature_(context_, portHandling_), special_(context_), erase_(context_, special_),
-      writeRead_(context_, special_), lockAuto_(context_, writeRead_) {
+      writeRead_(context_, special_), lockAuto_(context_, writeRead_),
+      specialCommands_(context_, special_, writeRead_), specialMenu_(context_, specialCommands_) {
   panel_.setBufferFacts([this] { return buffer_.rowCount(); },
                         [this] { return buffer_.CurrentFilePath; });
   saveBuffer = [this] { files_.MnuSave_Click(); };
   context_.files.save = [this] { files_.MnuSave_Click(); };
   context_.files.loadImageFile = [this](const QString &path) { return files_.FileOpen(path); };
+  context_.files.resizeGrid = [this](int size) { files_.ResetGrid(size); };
   context_.files.reloadChangedFile = [this](const QString &path) {
     if (path.endsWith(QLatin1String(".HEX"), Qt::CaseInsensitive))
       files_.FileOpenHex_1(path);
@@ -81,10 +83,13 @@ void AppCore::RegisterHandlers() {
       {QStringLiteral("TbnFileSave"), [this] { files_.MnuSave_Click(); }},
       {QStringLiteral("MnuSaveAs"), [this] { files_.MnuSaveAs_Click(); }},
       {QStringLiteral("mnuEditCell"), [this] { editor_.EditCell(); }},
+      {QStringLiteral("MnuenableWrn"), [this] { specialMenu_.MnuenableWrn_Click(); }},
   };
   for (int slot = 1; slot <= 4; ++slot)
     handlers_.insert(QStringLiteral("MnuFileLastFile%1").arg(slot),
                      [this, slot] { files_.MnuFileLastFile_Click(slot); });
+  for (const QString &name : SpecialMenu::EntryNames())
+    handlers_.insert(name, [this, name] { specialMenu_.Click(name); });
 }
 
 void AppCore::Trigger(const QString &name) {

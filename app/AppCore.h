@@ -13,6 +13,8 @@
 #include "PortHandling.h"
 #include "PortMap.h"
 #include "SignatureVerification.h"
+#include "SpecialCommands.h"
+#include "SpecialMenu.h"
 #include "SpecialSet.h"
 #include "WriteRead.h"
 
@@ -56,6 +58,7 @@ public:
   LockAuto &lockAuto() { return lockAuto_; }
   BufferFiles &files() { return files_; }
   CellEditor &editor() { return editor_; }
+  SpecialCommands &specialCommands() { return specialCommands_; }
 
   // The device selection window; the chosen identifier, or nothing after Cancel.
   std::function<std::optional<QString>()> chooseDevice;
@@ -102,6 +105,8 @@ private:
   EraseBlank erase_;
   WriteRead writeRead_;
   LockAuto lockAuto_;
+  SpecialCommands specialCommands_;
+  SpecialMenu specialMenu_;
   QHash<QString, std::function<void()>> handlers_;
 };
 

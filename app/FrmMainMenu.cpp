@@ -5,6 +5,7 @@
 #include "FrmHelp.h"
 #include "FrmMCUList.h"
 #include "FrmPortSelect.h"
+#include "FrmSpecialByte.h"
 #include "FrmSpecialTip.h"
 #include "FrmTip.h"
 #include "FrmWarnings.h"
@@ -394,6 +395,10 @@ QString FrmMainMenu::chooseFileToSave(const FileDialogRequest &request) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return QString();
   return dialog.selectedFiles().first();
+}
+
+bool FrmMainMenu::editSpecialByte(SpecialByteForm &form) {
+  return FrmSpecialByte::Edit(form, this);
 }
 
 void FrmMainMenu::popUpMessage(const QString &text) {

@@ -53,6 +53,7 @@ public:
   std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;
   std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
   QString chooseFileToSave(const FileDialogRequest &request) override;
+  bool editSpecialByte(SpecialByteForm &form) override;
   void popUpMessage(const QString &text) override;
   void showFloatingMessage(const QString &text) override;
   void hideFloatingMessage() override;

@@ -9,6 +9,7 @@
 namespace kvr {
 
 class PortMap;
+class SpecialByteForm;
 
 // Title of every message box the program shows.
 inline const QString kAppTitle = QStringLiteral("KVR 1.04");
@@ -92,6 +93,10 @@ public:
   // The save dialog: the chosen name, empty after Cancel. It never asks about
   // overwriting; the program does.
   virtual QString chooseFileToSave(const FileDialogRequest &request) = 0;
+
+  // The special byte dialog on the form the special commands prepared:
+  // Modify, typing and ticking act on the form. True after OK, false after Cancel.
+  virtual bool editSpecialByte(SpecialByteForm &form) = 0;
 
   // Blinks a notice in the main window for about two seconds.
   virtual void popUpMessage(const QString &) {}

@@ -20,6 +20,7 @@ public:
     return std::nullopt;
   }
   QString chooseFileToSave(const FileDialogRequest &) override { return QString(); }
+  bool editSpecialByte(SpecialByteForm &) override { return false; }
   void showFloatingMessage(const QString &) override {}
   void hideFloatingMessage() override {}
 };

@@ -23,6 +23,9 @@ struct BufferFileHooks {
   std::function<bool(const QString &path)> loadImageFile;
   // File > Save.
   std::function<void()> save;
+  // Grows the grid to size bytes, the new rows "XX" (a special area written
+  // from a shorter image).
+  std::function<void(int size)> resizeGrid;
 };
 
 // What every device operation works with: the shared state, what it shows,

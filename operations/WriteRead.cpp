@@ -99,7 +99,10 @@ bool WriteRead::SendBlock(const QByteArray &payload) {
   return c_.link.CommandHandshake(payload, 2, false);
 }
 
-void WriteRead::SwitchToSixClock() {
+void WriteRead::SwitchToSixClockWhenTicked() {
+  if (c_.panel.value(QStringLiteral("chkClkSpeed")) == 0 ||
+      !c_.panel.isVisible(QStringLiteral("chkClkSpeed")))
+    return;
   // The chip takes the mode switch from the next whole second on.
   const QDateTime now = QDateTime::currentDateTime();
   const int toNextSecond = 1000 - now.time().msec();
@@ -108,6 +111,66 @@ void WriteRead::SwitchToSixClock() {
   wait.exec();
   if (TakesSixClockAfterWrite(c_.session.Mcu))
     special_.SetSpecial(QStringLiteral("15"), false);
+}
+
+BlockWriteOutcome WriteRead::WriteBlocks(const BlockWritePlan &plan, OperationEnd &end) {
+  Session &s = c_.session;
+  BlockWriteOutcome outcome;
+  {
+    BusyPointer busy(c_.ui);
+    outcome.accepted = c_.link.CommandHandshake(plan.command);
+  }
+  if (!outcome.accepted || s.StopRequested()) {
+    // Refused or stopped before the first block: the programmer still gets
+    // its acknowledgement.
+    c_.link.SendClosingAck();
+    return outcome;
+  }
+
+  BusyPointer busy(c_.ui);
+  c_.ui.setProgressRange(0, plan.length);
+  c_.ui.setProgressValue(0);
+  c_.ui.showFloatingMessage(plan.waitText);
+  int &address = outcome.written;
+  bool lastAccepted = true;
+  while (address < plan.length && lastAccepted && !s.StopRequested()) {
+    QByteArray payload = EncodeBlock(c_.buffer, address);
+    address += kBlockSize;
+    if (address < plan.length)
+      payload.append(ETB);
+    c_.ui.setProgressValue(address);
+    const QString written = QStringLiteral("Writing - %1 Bytes").arg(address);
+    if (address > kBlockSize) {
+      c_.ui.hideFloatingMessage();
+      c_.ui.setActivity(written);
+    }
+    c_.port.clearReceiveBuffer();
+    lastAccepted = SendBlock(payload);
+    if (lastAccepted) {
+      if (!c_.link.SendAndReceive(QByteArray(), false, false, plan.blockResultLength, true,
+                                  false)) {
+        lastAccepted = false;
+      } else if (s.LastReply.startsWith('F')) {
+        lastAccepted = false;
+        c_.ui.setActivity(QStringLiteral("Write Failed"));
+        const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
+        if (reason == 'S')
+          end.SignatureFailure(WriteText::BlockSignatureFailed);
+        else if (reason == 'E')
+          c_.ui.message(WriteText::BlockEraseFailed, MessageIcon::Exclamation);
+        else if (reason == 'V')
+          c_.ui.message(WriteText::BlockVerifyFailed, MessageIcon::Exclamation);
+      } else {
+        c_.ui.setActivity(written);
+      }
+    }
+    c_.link.SendClosingAck();
+  }
+  if (address == plan.length && lastAccepted)
+    c_.link.SendClosingAck();
+  c_.ui.hideFloatingMessage();
+  outcome.complete = lastAccepted && address >= plan.length;
+  return outcome;
 }
 
 bool WriteRead::WriteMCU(bool showMessages) {
@@ -134,76 +197,25 @@ bool WriteRead::WriteMCU(bool showMessages) {
     return false;
   }
 
-  bool accepted = false;
-  {
-    BusyPointer busy(c_.ui);
-    accepted = c_.link.CommandHandshake(CommandPayload(CmdWrite, D5(length)));
-  }
-  int address = 0;
-  bool lastAccepted = accepted;
-  if (accepted && !s.StopRequested()) {
-    BusyPointer busy(c_.ui);
-    c_.ui.setProgressRange(0, length);
-    c_.ui.setProgressValue(0);
-    const bool sst = s.Mcu.FamilyCode == SSTCXX || s.Mcu.FamilyCode == SSTFXX;
-    c_.ui.showFloatingMessage(sst ? WriteText::ErasingSst : WriteText::Erasing);
-    while (address < length && lastAccepted && !s.StopRequested()) {
-      QByteArray payload = EncodeBlock(buffer, address);
-      address += kBlockSize;
-      if (address < length)
-        payload.append(ETB);
-      c_.ui.setProgressValue(address);
-      const QString written = QStringLiteral("Writing - %1 Bytes").arg(address);
-      if (address > kBlockSize) {
-        c_.ui.hideFloatingMessage();
-        c_.ui.setActivity(written);
-      }
-      c_.port.clearReceiveBuffer();
-      lastAccepted = SendBlock(payload);
-      if (lastAccepted) {
-        if (!c_.link.SendAndReceive(QByteArray(), false, false, 16, true, false)) {
-          lastAccepted = false;
-        } else if (s.LastReply.startsWith('F')) {
-          lastAccepted = false;
-          c_.ui.setActivity(QStringLiteral("Write Failed"));
-          const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
-          if (reason == 'S')
-            end.SignatureFailure(WriteText::BlockSignatureFailed);
-          else if (reason == 'E')
-            c_.ui.message(WriteText::BlockEraseFailed, MessageIcon::Exclamation);
-          else if (reason == 'V')
-            c_.ui.message(WriteText::BlockVerifyFailed, MessageIcon::Exclamation);
-        } else {
-          c_.ui.setActivity(written);
-        }
-      }
-      c_.link.SendClosingAck();
-    }
-    if (address == length && lastAccepted)
-      c_.link.SendClosingAck();
-    c_.ui.hideFloatingMessage();
-  } else {
-    // Refused or stopped before the first block: the programmer still gets
-    // its acknowledgement.
-    c_.link.SendClosingAck();
-  }
+  const bool sst = s.Mcu.FamilyCode == SSTCXX || s.Mcu.FamilyCode == SSTFXX;
+  const BlockWriteOutcome outcome =
+      WriteBlocks({CommandPayload(CmdWrite, D5(length)), length,
+                   sst ? WriteText::ErasingSst : WriteText::Erasing, 16},
+                  end);
 
   bool success = false;
   if (!s.StopRequested()) {
-    if (accepted && lastAccepted && address >= length) {
+    if (outcome.accepted && outcome.complete) {
       success = true;
-      if (c_.panel.value(QStringLiteral("chkClkSpeed")) != 0 &&
-          c_.panel.isVisible(QStringLiteral("chkClkSpeed")))
-        SwitchToSixClock();
+      SwitchToSixClockWhenTicked();
       if (showMessages)
-        c_.ui.message(WriteText::Written(s.Mcu.BrandName, s.Mcu.MCUModel, address),
+        c_.ui.message(WriteText::Written(s.Mcu.BrandName, s.Mcu.MCUModel, outcome.written),
                       MessageIcon::Information);
     } else {
       c_.ui.message(WriteText::Failed, MessageIcon::Exclamation);
     }
   }
   c_.port.clearReceiveBuffer();
-  c_.ui.setProgressRange(0, 0);
   c_.ui.setProgressValue(0);
   end.Finish(QStringLiteral("Write"), !success);
   return success;
@@ -236,16 +248,17 @@ void WriteRead::MnuWrite_Click() {
     c_.ui.message(OperationText::BlockSignatureFailed, MessageIcon::Exclamation);
 }
 
-bool WriteRead::ReadBlocks(QIODevice &image, int &bytesRead) {
+BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image) {
   Session &s = c_.session;
+  BlockReadOutcome outcome;
   bool good = true;
-  bool lastSeen = false;
-  while (!lastSeen && good && !s.StopRequested()) {
+  while (!outcome.complete && good && !s.StopRequested()) {
     bool blockGood = false;
     if (!c_.link.SendAndReceive(QByteArray(), false, false, 6, true, false) || s.StopRequested()) {
       good = false;
     } else if (s.LastReply.startsWith('P')) {
       blockGood = true;
+      outcome.statusPassed = true;
     } else if (s.LastReply.startsWith('F')) {
       good = false;
       const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
@@ -255,6 +268,7 @@ bool WriteRead::ReadBlocks(QIODevice &image, int &bytesRead) {
         c_.ui.message(ReadText::VerifyFailed, MessageIcon::Exclamation);
     } else {
       good = false;
+      outcome.statusPassed = false;
       c_.ui.message(ReadText::Unexpected(), MessageIcon::Exclamation);
     }
     c_.port.clearReceiveBuffer();
@@ -265,11 +279,12 @@ bool WriteRead::ReadBlocks(QIODevice &image, int &bytesRead) {
         if (image.write(DecodeBlock(s.LastReply.left(2 * kBlockSize))) != kBlockSize) {
           good = false;
         } else {
-          lastSeen = s.ReplyEndedWithEtx;
-          bytesRead += kBlockSize;
-          c_.ui.setProgressValue(bytesRead);
+          outcome.complete = s.ReplyEndedWithEtx;
+          outcome.bytesRead += kBlockSize;
+          c_.ui.setProgressValue(outcome.bytesRead);
           c_.ui.setPanelText(Panel::SbrActivity,
-                             c_.ui.activityTag() + QStringLiteral(" (%1 Bytes)").arg(bytesRead));
+                             c_.ui.activityTag() +
+                                 QStringLiteral(" (%1 Bytes)").arg(outcome.bytesRead));
         }
       } else {
         good = false;
@@ -277,7 +292,28 @@ bool WriteRead::ReadBlocks(QIODevice &image, int &bytesRead) {
     }
     c_.link.SendClosingAck();
   }
-  return good && lastSeen;
+  outcome.complete = outcome.complete && good;
+  return outcome;
+}
+
+std::unique_ptr<QTemporaryFile> WriteRead::OpenTemporaryImage() {
+  auto image = std::make_unique<QTemporaryFile>(
+      QFileInfo(c_.session.TempImagePath).dir().filePath(QStringLiteral("$KVR104Temp-XXXXXX.Bin")));
+  if (image->open())
+    return image;
+  c_.ui.message(QStringLiteral("The file %1 could not be saved: %2.")
+                    .arg(image->fileTemplate(), image->errorString()),
+                MessageIcon::Exclamation);
+  return nullptr;
+}
+
+bool WriteRead::LoadReadImage(QTemporaryFile &image) {
+  image.flush();
+  const bool loaded = c_.files.loadImageFile && c_.files.loadImageFile(image.fileName());
+  c_.buffer.CurrentFilePath.clear();
+  c_.ui.setPanelText(Panel::SbrFile, QStringLiteral("File : "));
+  c_.ui.setPanelText(Panel::SbrActivity, c_.ui.activityTag());
+  return loaded;
 }
 
 bool WriteRead::ReadMCU() {
@@ -294,35 +330,23 @@ bool WriteRead::ReadMCU() {
   bool complete = false;
   if (!c_.link.CommandHandshake(CommandPayload(CmdRead, D5(size)))) {
     c_.link.SendClosingAck();
+  } else if (const std::unique_ptr<QTemporaryFile> image = OpenTemporaryImage(); !image) {
+    c_.link.SendClosingAck();
   } else {
-    // A fresh file of our own: a stale or foreign image can never be loaded instead.
-    QTemporaryFile image(
-        QFileInfo(s.TempImagePath).dir().filePath(QStringLiteral("$KVR104Temp-XXXXXX.Bin")));
-    int bytesRead = 0;
-    if (!image.open()) {
-      c_.ui.message(QStringLiteral("The file %1 could not be saved: %2.")
-                        .arg(image.fileTemplate(), image.errorString()),
-                    MessageIcon::Exclamation);
-      c_.link.SendClosingAck();
-    } else if (ReadBlocks(image, bytesRead) && !s.StopRequested()) {
-      image.flush();
-      c_.ui.message(ReadText::EndOfRead(bytesRead), MessageIcon::Information);
-      complete = c_.files.loadImageFile && c_.files.loadImageFile(image.fileName());
-      c_.buffer.CurrentFilePath.clear();
-      c_.ui.setPanelText(Panel::SbrFile, QStringLiteral("File : "));
-      c_.ui.setPanelText(Panel::SbrActivity, c_.ui.activityTag());
+    const BlockReadOutcome read = ReadBlocks(*image);
+    if (read.complete && !s.StopRequested()) {
+      c_.ui.message(ReadText::EndOfRead(read.bytesRead), MessageIcon::Information);
+      complete = LoadReadImage(*image);
     }
   }
-  c_.ui.setProgressRange(0, 0);
   c_.ui.setProgressValue(0);
   end.Finish(QStringLiteral("Read"), !complete);
   return complete;
 }
 
-void WriteRead::MnuRead_Click() {
-  Session &s = c_.session;
+bool WriteRead::ConfirmBufferReplacement() {
   Answer answer = Answer::Yes;
-  if (s.BufferModified) {
+  if (c_.session.BufferModified) {
     answer = c_.ui.ask(QStringLiteral("Current file not saved. Save?"), Buttons::YesNo,
                        MessageIcon::Exclamation);
     if (answer == Answer::Yes && c_.files.save)
@@ -330,7 +354,12 @@ void WriteRead::MnuRead_Click() {
   }
   if (c_.buffer.rowCount() > 0)
     answer = c_.ui.ask(ReadText::ClearQuestion(), Buttons::YesNo, MessageIcon::Exclamation);
-  if (answer != Answer::Yes)
+  return answer == Answer::Yes;
+}
+
+void WriteRead::MnuRead_Click() {
+  Session &s = c_.session;
+  if (!ConfirmBufferReplacement())
     return;
 
   // The buffer is replaced only by a complete read: a failed one leaves it as it was.

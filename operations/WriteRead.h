@@ -5,10 +5,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 class QIODevice;
+class QTemporaryFile;
 
 namespace kvr {
 
+class OperationEnd;
 class SpecialSet;
 
 namespace WriteText {
@@ -47,6 +51,29 @@ QByteArray EncodeBlock(const ImageBuffer &buffer, int address);
 // 64 data characters of a read back to 32 bytes.
 QByteArray DecodeBlock(const QByteArray &characters);
 
+// A write in 32-byte blocks from the buffer: the command that starts it, the
+// bytes it sends from address 0, the wait text while the programmer erases,
+// and the length of the result frame each block is answered with.
+struct BlockWritePlan {
+  QByteArray command;
+  int length = 0;
+  QString waitText;
+  int blockResultLength = 0;
+};
+
+struct BlockWriteOutcome {
+  bool accepted = false; // the programmer took the command
+  bool complete = false; // and every block
+  int written = 0;       // bytes sent
+};
+
+struct BlockReadOutcome {
+  bool complete = false; // the last data frame arrived
+  int bytesRead = 0;
+  // The programmer passed a status frame and sent nothing unexpected after it.
+  bool statusPassed = false;
+};
+
 // Programming the chip from the buffer, and reading it into the buffer.
 class WriteRead {
 public:
@@ -62,10 +89,24 @@ public:
   // size the operation then uses. False when the block-1 warning was declined.
   bool SelectShownBlock(bool warnBeforeBlock1);
 
+  // The parts the special area transfers share with the code memory's.
+  // The command, then the blocks, each closed with an ACK.
+  BlockWriteOutcome WriteBlocks(const BlockWritePlan &plan, OperationEnd &end);
+  // After a write: to 6-clock mode when "6x Clock" is ticked and the chip takes it.
+  void SwitchToSixClockWhenTicked();
+  // The unsaved-changes and clear-the-screen questions before a read replaces
+  // the buffer; true when the read may go on.
+  bool ConfirmBufferReplacement();
+  // The status and data frames after an accepted read command, into image.
+  BlockReadOutcome ReadBlocks(QIODevice &image);
+  // A fresh temporary image beside TempImagePath; null (the user told why)
+  // when none can be made. A stale or foreign image can never be loaded instead.
+  std::unique_ptr<QTemporaryFile> OpenTemporaryImage();
+  // A complete read becomes the buffer, belonging to no file.
+  bool LoadReadImage(QTemporaryFile &image);
+
 private:
   bool SendBlock(const QByteArray &payload);
-  void SwitchToSixClock();
-  bool ReadBlocks(QIODevice &image, int &bytesRead);
 
   OperationContext &c_;
   SpecialSet &special_;

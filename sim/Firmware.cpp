@@ -24,6 +24,8 @@ constexpr char kBlankAfterLock = 'B';
 constexpr char kNotBlankAfterLock = 'N';
 
 constexpr int kBlockChars = 2 * kBlockSize;
+// The PC sends special bytes in a block of sixteen.
+constexpr int kSpecialByteBlockChars = kBlockChars / 2;
 
 bool IsEncoded(const QByteArray &chars) {
   for (const char c : chars)
@@ -366,7 +368,8 @@ void Firmware::startWrite(const Command &command, Store store, int blocks, bool 
 
 void Firmware::onBlock(const QByteArray &data, bool last) {
   Transfer &t = transfer_;
-  if (data.size() != kBlockChars || !IsEncoded(data)) {
+  const bool byteBlock = t.byteCount > 0 && data.size() == kSpecialByteBlockChars;
+  if ((data.size() != kBlockChars && !byteBlock) || !IsEncoded(data)) {
     refuse(DC2); // a block spoilt on the line: the PC sends it again
     return;
   }

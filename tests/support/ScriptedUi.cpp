@@ -84,6 +84,16 @@ QString ScriptedUi::chooseFileToSave(const FileDialogRequest &request) {
   return choice;
 }
 
+bool ScriptedUi::editSpecialByte(SpecialByteForm &form) {
+  dialogsShown.append(QStringLiteral("FrmSpecialByte ") + form.CommandNumber());
+  specialByteForms.append(form);
+  if (specialByteEdits.empty())
+    throw std::runtime_error("unexpected special byte dialog");
+  const auto edit = specialByteEdits.front();
+  specialByteEdits.pop_front();
+  return edit(form);
+}
+
 void ScriptedUi::processEvents() {
   ++processEventsCalls;
   if (onProcessEvents)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QtPrinters.h"
+#include "SpecialByteForm.h"
 #include "Ui.h"
 
 #include <QList>
@@ -30,6 +31,7 @@ public:
   std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;
   std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
   QString chooseFileToSave(const FileDialogRequest &request) override;
+  bool editSpecialByte(SpecialByteForm &form) override;
   void popUpMessage(const QString &text) override { popUps.append(text); }
   void showFloatingMessage(const QString &text) override { floatingMessages.append(text); }
   void hideFloatingMessage() override { ++floatingHidden; }
@@ -60,6 +62,11 @@ public:
   // Lock bit dialog results (nullopt: Cancel) and the last setup it was shown with.
   std::deque<std::optional<std::array<bool, 4>>> lockBitChoices;
   LockBitsSetup lastLockBitsSetup;
+  // Special byte dialogs: each acts on the form as the user would (Modify,
+  // typing, ticking) and returns true for OK, false for Cancel.
+  std::deque<std::function<bool(SpecialByteForm &)>> specialByteEdits;
+  // Each form as its dialog opened.
+  QList<SpecialByteForm> specialByteForms;
   QStringList floatingMessages;
   int floatingHidden = 0;
   QStringList dialogsShown;

@@ -1,0 +1,44 @@
+// The special byte dialog renders its form and hands the user's actions to it.
+#include "FrmSpecialByte.h"
+#include "BaseModule.h"
+#include "SpecialByteForm.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace kvr;
+
+TEST(FrmSpecialByte, ShowsTheFormAndModifiesThroughIt) {
+  SelectedMcu mcu;
+  mcu.FamilyCode = BaseModule::PHILIPSRX2;
+  SpecialByteSlots held;
+  held.StatusBootSlot1 = "00";
+  held.StatusBootSlot2 = "FC";
+  SpecialByteForm form(mcu, held);
+  form.LStrCommandNumber("02");
+  form.Load();
+  FrmSpecialByte dialog(form);
+  dialog.show();
+
+  auto *status = dialog.findChild<QLineEdit *>("TxtSpecialByte1");
+  ASSERT_TRUE(status);
+  EXPECT_EQ(status->text(), QString("00"));
+  EXPECT_FALSE(dialog.findChild<QLineEdit *>("TxtSpecialByte3")->isVisible());
+  EXPECT_TRUE(dialog.findChild<QGroupBox *>("Frame1")->isVisible());
+  EXPECT_FALSE(dialog.findChild<QGroupBox *>("Frame2")->isVisible());
+  EXPECT_FALSE(status->isEnabled());
+
+  dialog.findChild<QPushButton *>("CmdModify")->click();
+  EXPECT_TRUE(status->isEnabled());
+  EXPECT_TRUE(dialog.findChild<QPushButton *>("CmdOk")->isEnabled());
+  status->clear();
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+  QApplication::sendEvent(status, &key);
+  EXPECT_EQ(status->text(), QString("A")) << "upper case as typed";
+  EXPECT_EQ(form.text("TxtSpecialByte1"), QString("A"));
+}
