@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "BaseModule.h"
 #include "CliContext.h"
 #include "DeviceTree.h"
 #include "ImageBuffer.h"
@@ -7,16 +8,24 @@
 #include "LockAuto.h"
 #include "PortMap.h"
 #include "SimulatorProcess.h"
+#include "SpecialByteForm.h"
+#include "SpecialMenu.h"
+#include "SpecialNumbers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <iostream>
 #include <string>
 
 namespace kvr::cli {
+
+using BaseModule::CmdRead;
+using BaseModule::CmdWrite;
+using BaseModule::SpecialModeSet;
 
 namespace {
 
@@ -282,6 +291,101 @@ ExitStatus Convert(CliContext &c, const QStringList &arguments) {
   return status;
 }
 
+// "1E00FF", "1E,00,FF" or "1E 00 FF" to the bytes "1E", "00", "FF"; nothing
+// when it is not whole hex bytes.
+std::optional<QStringList> ParseHexBytes(const QString &text) {
+  QString digits = text;
+  digits.remove(QRegularExpression(QStringLiteral("[,\\s]")));
+  static const QRegularExpression hexPairs(QStringLiteral("^([0-9A-Fa-f]{2})+$"));
+  if (!hexPairs.match(digits).hasMatch())
+    return std::nullopt;
+  QStringList bytes;
+  for (qsizetype i = 0; i < digits.size(); i += 2)
+    bytes.append(digits.mid(i, 2).toUpper());
+  return bytes;
+}
+
+// The controls through which the window sends this special command to the
+// selected device: the family's menu entries and drop-down entries, and the
+// block erase entries for the block erases.
+QStringList SpecialControls(const SelectedMcu &mcu, const QString &number, char mode) {
+  QStringList controls;
+  if (mode == SpecialModeSet && number == QLatin1String("28"))
+    controls << QStringLiteral("MnuBlockErase") << QStringLiteral("BMnu_BlockErase");
+  if (mode == SpecialModeSet && number == QLatin1String("35"))
+    controls << QStringLiteral("MnuBlockEraseFlashBlock1") << QStringLiteral("BMnu_BlockErase_RC");
+  for (const QString &entry : SpecialMenu::EntryNames())
+    if (SpecialMenu::Sends(entry, mcu) == std::pair(number, mode))
+      controls.append(entry);
+  return controls;
+}
+
+// What the third argument of special is: a file for the areas, bytes for the
+// special byte dialog, nothing for the set commands.
+enum class SpecialData { None, AreaFromFile, AreaToFile, DialogBytes };
+
+SpecialData SpecialDataOf(const QString &number, char mode) {
+  const SpecialNumber &row = FindSpecialNumber(number);
+  if (mode == CmdWrite)
+    return SpecialData::AreaFromFile;
+  if (mode == CmdRead && row.onRead == OnRead::IntoBuffer)
+    return SpecialData::AreaToFile;
+  if ((mode == CmdRead && row.onRead != OnRead::Nothing) ||
+      (mode == SpecialModeSet && row.onSet == OnSet::ReadThenDialog))
+    return SpecialData::DialogBytes;
+  return SpecialData::None;
+}
+
+ExitStatus Special(CliContext &c, const QStringList &arguments) {
+  static const QRegularExpression numberPattern(QStringLiteral("^\\d{1,2}$"));
+  const QString mode = arguments[1].toUpper();
+  if (!numberPattern.match(arguments[0]).hasMatch() ||
+      !QStringList({"S", "R", "W"}).contains(mode)) {
+    c.ui().note(QStringLiteral("special takes a number such as 16 and a mode S, R or W."));
+    return ExitStatus::UsageError;
+  }
+  const QString number = arguments[0].rightJustified(2, QLatin1Char('0'));
+  const char letter = mode.at(0).toLatin1();
+  const SpecialData data = SpecialDataOf(number, letter);
+  const QString given = arguments.value(2);
+  const bool needsFile = data == SpecialData::AreaFromFile || data == SpecialData::AreaToFile;
+  if ((needsFile && given.isEmpty()) || (data == SpecialData::None && !given.isEmpty())) {
+    c.ui().note(needsFile ? QStringLiteral("special %1 %2 takes a FILE.").arg(number, mode)
+                          : QStringLiteral("special %1 %2 takes no data.").arg(number, mode));
+    return ExitStatus::UsageError;
+  }
+
+  ExitStatus status = ExitStatus::Success;
+  if (data == SpecialData::AreaFromFile)
+    status = c.LoadImageFile(given);
+  if (data == SpecialData::AreaToFile && !CanSaveAs(c, given))
+    status = ExitStatus::UsageError;
+  if (data == SpecialData::DialogBytes && !given.isEmpty()) {
+    const std::optional<QStringList> bytes = ParseHexBytes(given);
+    if (!bytes) {
+      c.ui().message(SpecialByteText::InvalidHex, MessageIcon::Exclamation);
+      return ExitStatus::UsageError;
+    }
+    c.ui().setSpecialBytes(*bytes);
+  }
+  if (Passed(status))
+    status = c.ReachDevice();
+  if (!Passed(status))
+    return status;
+  if (data == SpecialData::AreaToFile) {
+    // An area read replaces the buffer, and would ask before doing so.
+    c.core().buffer().clear();
+    c.core().panel().SetMenuOptions(false);
+  }
+  status = c.RunControl(SpecialControls(c.session().Mcu, number, letter));
+  for (const QString &value : c.ui().specialByteValues())
+    c.out() << value << '\n';
+  c.out().flush();
+  if (Passed(status) && data == SpecialData::AreaToFile)
+    status = c.SaveImageFile(given);
+  return status;
+}
+
 ExitStatus Demo(CliContext &c, const QStringList &) {
   ExitStatus status = c.OpenCatalogue();
   if (Passed(status))
@@ -358,6 +462,8 @@ const std::vector<CommandSpec> &Commands() {
        1, 1, {QStringLiteral("count")}, &Auto},
       {"convert", "IN OUT", "load IN with the window's readers and save the image as binary OUT",
        2, 2, {}, &Convert},
+      {"special", "NUMBER MODE [FILE|HEXBYTES]", "special command NUMBER in mode S, R or W; areas to or from FILE, special bytes shown or set to HEXBYTES",
+       2, 3, {}, &Special},
       {"demo", "", "start kvr-sim, then detect, signature, write a sample image, read it back, compare",
        0, 0, {}, &Demo},
   };

@@ -2,6 +2,7 @@
 
 #include "OperationSupport.h"
 #include "SignatureVerification.h"
+#include "SpecialByteForm.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -121,6 +122,79 @@ bool ConsoleUi::showWarningWindow(WarningWindow window, bool &dontShowAgain) {
 
 std::optional<std::array<bool, 4>> ConsoleUi::chooseLockBits(const LockBitsSetup &) {
   return lockBits_;
+}
+
+namespace {
+bool Shown(const SpecialByteForm &form, const FormControlSpec &spec) {
+  return form.isVisible(QLatin1String(spec.name)) &&
+         (!*spec.frame || form.isVisible(QLatin1String(spec.frame)));
+}
+
+// A control's caption; a box or an unlabelled check box takes the label
+// beside it in its frame (before a box, after a check box).
+QString CaptionOf(const SpecialByteForm &form, size_t at) {
+  const std::vector<FormControlSpec> &layout = SpecialByteLayout();
+  const FormControlSpec &spec = layout[at];
+  const QString own = form.text(QLatin1String(spec.name)).trimmed();
+  if (spec.kind != FormControlKind::TextBox && !own.isEmpty())
+    return own;
+  const auto isLabel = [&](size_t i) {
+    return layout[i].kind == FormControlKind::Label &&
+           QLatin1String(layout[i].frame) == QLatin1String(spec.frame) && Shown(form, layout[i]);
+  };
+  if (spec.kind == FormControlKind::TextBox) {
+    for (size_t i = at; i-- > 0;)
+      if (isLabel(i))
+        return form.text(QLatin1String(layout[i].name)).trimmed();
+  } else {
+    for (size_t i = at + 1; i < layout.size(); ++i)
+      if (isLabel(i))
+        return form.text(QLatin1String(layout[i].name)).trimmed();
+  }
+  return QLatin1String(spec.name);
+}
+
+QStringList DialogValues(const SpecialByteForm &form) {
+  QStringList values;
+  const std::vector<FormControlSpec> &layout = SpecialByteLayout();
+  for (size_t i = 0; i < layout.size(); ++i) {
+    const FormControlSpec &spec = layout[i];
+    if (!Shown(form, spec))
+      continue;
+    const QString name = QLatin1String(spec.name);
+    if (spec.kind == FormControlKind::TextBox)
+      values.append(CaptionOf(form, i) + QStringLiteral(": ") + form.text(name));
+    else if (spec.kind == FormControlKind::Option || spec.kind == FormControlKind::CheckBox)
+      values.append(CaptionOf(form, i) +
+                    (form.isChecked(name) ? QStringLiteral(": on") : QStringLiteral(": off")));
+  }
+  return values;
+}
+} // namespace
+
+bool ConsoleUi::editSpecialByte(SpecialByteForm &form) {
+  if (!specialBytesTyped_)
+    specialByteValues_ = DialogValues(form);
+  // Bytes the dialog refused are not offered again: Cancel.
+  if (!specialBytes_ || specialBytesTyped_)
+    return false;
+  specialBytesTyped_ = true;
+  form.Modify();
+  QStringList boxes;
+  for (const FormControlSpec &spec : SpecialByteLayout())
+    if (spec.kind == FormControlKind::TextBox && form.isEditable(QLatin1String(spec.name)))
+      boxes.append(QLatin1String(spec.name));
+  if (boxes.size() != specialBytes_->size()) {
+    note(QStringLiteral("the special byte dialog takes %1 byte(s) here, not %2.")
+             .arg(boxes.size())
+             .arg(specialBytes_->size()));
+    throw UnansweredQuestion{QStringLiteral("HEXBYTES")};
+  }
+  for (qsizetype i = 0; i < boxes.size(); ++i) {
+    form.TypeText(boxes[i], specialBytes_->at(i));
+    form.LeaveText(boxes[i]);
+  }
+  return true;
 }
 
 void ConsoleUi::showFloatingMessage(const QString &text) {

@@ -35,12 +35,19 @@ public:
   bool showStartTip() override { return false; }
   std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
   QString chooseFileToSave(const FileDialogRequest &request) override;
+  bool editSpecialByte(SpecialByteForm &form) override;
   void showFloatingMessage(const QString &text) override;
   void hideFloatingMessage() override {}
   void processEvents() override;
 
   // The lock bit dialog's answer, taken from the command's arguments.
   void setLockBits(const std::array<bool, 4> &ticked) { lockBits_ = ticked; }
+  // The special byte dialog's answer: the bytes for its editable byte boxes,
+  // in order. Without them the dialog is only read, then cancelled.
+  void setSpecialBytes(const QStringList &bytes) { specialBytes_ = bytes; }
+  // What the special byte dialog showed when it opened, one "caption: value"
+  // a line; empty when it did not open.
+  const QStringList &specialByteValues() const { return specialByteValues_; }
 
   // A line of kvr-cli's own, prefixed with its name; shown even with --quiet.
   void note(const QString &text);
@@ -67,6 +74,9 @@ private:
   int barPercent_ = -1;
   QString lastStatus_;
   std::optional<std::array<bool, 4>> lockBits_;
+  std::optional<QStringList> specialBytes_;
+  bool specialBytesTyped_ = false;
+  QStringList specialByteValues_;
 };
 
 // The window's text on one line: its line breaks become single spaces.

@@ -372,6 +372,73 @@ TEST_F(KvrCli, ConvertsAHexFileToBinary) {
   EXPECT_EQ(Cli({"convert", File("prog.hex"), File("no/such/folder/x.bin")}).status, kUsageError);
 }
 
+TEST_F(KvrCli, MovesSpecialAreasThroughFiles) {
+  const QByteArray eeprom = CodePattern(2048, 5);
+  WriteFile("eeprom.bin", eeprom);
+  const QString port = StartSim("017"); // AT89S8252: 2 KB data EEPROM, "09" writes, "08" reads
+  const Result write = Cli(On(port) << "special"
+                                    << "09"
+                                    << "W" << File("eeprom.bin"));
+  EXPECT_EQ(write.status, kSuccess) << write.err.toStdString();
+  const Result read = Cli(On(port) << "special"
+                                   << "8"
+                                   << "r" << File("back.bin"));
+  EXPECT_EQ(read.status, kSuccess) << read.err.toStdString();
+  EXPECT_EQ(ReadFile("back.bin"), eeprom);
+
+  const Result notThisFamily = Cli(On(port) << "special"
+                                            << "16"
+                                            << "R");
+  EXPECT_EQ(notThisFamily.status, kUsageError);
+  EXPECT_TRUE(notThisFamily.err.contains("special is not available for the ATMEL AT89S8252"));
+  EXPECT_EQ(Cli(On(port) << "special"
+                         << "09"
+                         << "W")
+                .status,
+            kUsageError)
+      << "no FILE";
+  EXPECT_EQ(Cli(On(port) << "special"
+                         << "1x"
+                         << "R")
+                .status,
+            kUsageError);
+  StopSim();
+  EXPECT_EQ(SavedStore("Eeprom"), eeprom);
+}
+
+TEST_F(KvrCli, ShowsAndSetsSpecialBytesThroughTheDialog) {
+  const QString port = StartSim("039"); // P89C669: status byte and two boot vectors
+  const Result shown = Cli(On(port, "039") << "special"
+                                           << "16"
+                                           << "R");
+  EXPECT_EQ(shown.status, kSuccess) << shown.err.toStdString();
+  EXPECT_TRUE(shown.out.startsWith("Status Byte: ")) << shown.out.toStdString();
+  EXPECT_EQ(shown.out.count('\n'), 3);
+
+  const Result set = Cli(On(port, "039") << "special"
+                                         << "16"
+                                         << "R"
+                                         << "00,FC,01");
+  EXPECT_EQ(set.status, kSuccess) << set.err.toStdString();
+  const Result again = Cli(On(port, "039") << "special"
+                                           << "16"
+                                           << "R");
+  EXPECT_EQ(again.out, "Status Byte: 00\nBoot Vector1: FC\nBoot Vector2: 01\n");
+
+  const Result notHex = Cli(On(port, "039") << "special"
+                                            << "16"
+                                            << "R"
+                                            << "0G");
+  EXPECT_EQ(notHex.status, kUsageError);
+  EXPECT_TRUE(notHex.err.contains("InCorrect Input !! Not a Valid Hexadecimal Number"));
+  const Result tooFew = Cli(On(port, "039") << "special"
+                                            << "16"
+                                            << "R"
+                                            << "00");
+  EXPECT_EQ(tooFew.status, kUsageError);
+  EXPECT_TRUE(tooFew.err.contains("takes 3 byte(s) here, not 1")) << tooFew.err.toStdString();
+}
+
 // Ctrl-C while the programmer's answer is late: the wait ends, the one
 // closing ACK goes out, and the run ends with 130 without saving anything.
 TEST_F(KvrCli, CtrlCStopsTheExchangeClosesWithAckAndEndsWith130) {
