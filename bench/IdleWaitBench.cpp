@@ -53,11 +53,3 @@ void BM_TenSecondWaitForSilence(benchmark::State &state) {
 BENCHMARK(BM_TenSecondWaitForSilence)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -146,11 +146,3 @@ void BM_Write8KbAndReadBackAt19200(benchmark::State &state) {
 BENCHMARK(BM_Write8KbAndReadBackAt19200)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -44,11 +44,3 @@ void BM_WriteAndRead64KbThroughLoopback(benchmark::State &state) {
 BENCHMARK(BM_WriteAndRead64KbThroughLoopback)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv) {
-  QCoreApplication app(argc, argv); // the exchange waits in an event loop
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

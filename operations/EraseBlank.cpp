@@ -30,11 +30,7 @@ void EraseBlank::RunCommand(char command, const Texts &texts) {
       c_.ui.message(texts.passed, MessageIcon::Information);
     } else if (s.LastReply.startsWith('F')) {
       failed = true;
-      const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
-      if (reason == 'S')
-        end.SignatureFailure(texts.signatureFailed);
-      else if (reason == 'V')
-        c_.ui.message(texts.verifyFailed, MessageIcon::Exclamation);
+      end.ReportFailure(s.LastReply, {texts.signatureFailed, {}, texts.verifyFailed});
     }
   }
   c_.link.SendClosingAck();

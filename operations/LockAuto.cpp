@@ -72,11 +72,7 @@ bool LockAuto::LockMCU(bool showMessages) {
         c_.ui.message(*text, MessageIcon::Information);
     } else if (s.LastReply.startsWith('F')) {
       failed = true;
-      const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
-      if (reason == 'S')
-        end.SignatureFailure(LockText::SignatureFailed);
-      else if (reason == 'V')
-        c_.ui.message(LockText::VerifyFailed, MessageIcon::Exclamation);
+      end.ReportFailure(s.LastReply, {LockText::SignatureFailed, {}, LockText::VerifyFailed});
     }
   }
   c_.link.SendClosingAck();

@@ -60,6 +60,20 @@ void OperationEnd::SignatureFailure(const QString &warning) {
   signatureFailed_ = true;
 }
 
+void OperationEnd::ReportFailure(const QByteArray &reply, const FailureTexts &texts) {
+  const char reason = reply.size() > 1 ? reply[1] : '\0';
+  const QString *warning = nullptr;
+  if (reason == 'S') {
+    SignatureFailure(texts.signature);
+  } else if (reason == 'E') {
+    warning = &texts.erase;
+  } else if (reason == 'V') {
+    warning = &texts.verify;
+  }
+  if (warning && !warning->isEmpty())
+    c_.ui.message(*warning, MessageIcon::Exclamation);
+}
+
 void OperationEnd::Finish(const QString &name, bool failed) {
   if (c_.session.StopRequested())
     FinishWith(name + QStringLiteral(" Interrupted"));

@@ -25,6 +25,14 @@ QString WarningText(WarningWindow window);
 // user's "Don't display" choice. False when the user declined.
 bool WarningAccepted(OperationContext &c, WarningWindow window);
 
+// The warnings of an "F" result, by its second character; an empty text
+// shows nothing.
+struct FailureTexts {
+  QString signature; // "S"
+  QString erase;     // "E"
+  QString verify;    // "V"
+};
+
 // How an operation ends: its status text, the Stop flag cleared, the menus
 // idle; after a signature failure on a chip that was never verified the two
 // erase buttons stay usable, so that such a chip can still be erased.
@@ -33,6 +41,9 @@ public:
   explicit OperationEnd(OperationContext &c) : c_(c) {}
   // "F" + "S": the warning (when given), then the menus back.
   void SignatureFailure(const QString &warning);
+  // An "F" result: the warning its second character selects; "S" also
+  // brings the menus back.
+  void ReportFailure(const QByteArray &reply, const FailureTexts &texts);
   // "<name> Interrupted" after Stop, "<name> Failed" after a failure; the
   // running status stays otherwise.
   void Finish(const QString &name, bool failed);

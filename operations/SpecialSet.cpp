@@ -31,11 +31,10 @@ void SpecialSet::SetSpecial(const QString &number, bool showMessages) {
       }
     } else if (s.LastReply.startsWith('F')) {
       failed = true;
-      const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
-      if (reason == 'S')
-        end.SignatureFailure(showMessages ? SpecialText::SignatureFailed : QString());
-      else if (reason == 'V' && showMessages)
-        c_.ui.message(SpecialText::CheckFailed, MessageIcon::Exclamation);
+      end.ReportFailure(
+          s.LastReply,
+          showMessages ? FailureTexts{SpecialText::SignatureFailed, {}, SpecialText::CheckFailed}
+                       : FailureTexts{});
     }
   }
   c_.link.SendClosingAck();

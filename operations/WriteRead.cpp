@@ -48,6 +48,10 @@ QString WriteText::SizeWarning(const QString &file, int fileEnd, int deviceSize)
          QStringLiteral(" Kb will be Written into the MCU. Continue?");
 }
 
+FailureTexts WriteText::BlockFailures() {
+  return {BlockSignatureFailed, BlockEraseFailed, BlockVerifyFailed};
+}
+
 QString WriteText::Written(const QString &brand, const QString &model, int bytes) {
   return QStringLiteral("File written successfully to ") + brand + QStringLiteral("  ") + model +
          kCr + kCr + QStringLiteral("Number of bytes written : ") + QString::number(bytes);
@@ -153,13 +157,7 @@ BlockWriteOutcome WriteRead::WriteBlocks(const BlockWritePlan &plan, OperationEn
       } else if (s.LastReply.startsWith('F')) {
         lastAccepted = false;
         c_.ui.setActivity(QStringLiteral("Write Failed"));
-        const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
-        if (reason == 'S')
-          end.SignatureFailure(WriteText::BlockSignatureFailed);
-        else if (reason == 'E')
-          c_.ui.message(WriteText::BlockEraseFailed, MessageIcon::Exclamation);
-        else if (reason == 'V')
-          c_.ui.message(WriteText::BlockVerifyFailed, MessageIcon::Exclamation);
+        end.ReportFailure(s.LastReply, WriteText::BlockFailures());
       } else {
         c_.ui.setActivity(written);
       }
@@ -248,7 +246,7 @@ void WriteRead::MnuWrite_Click() {
     c_.ui.message(OperationText::BlockSignatureFailed, MessageIcon::Exclamation);
 }
 
-BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image) {
+BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image, OperationEnd &end) {
   Session &s = c_.session;
   BlockReadOutcome outcome;
   bool good = true;
@@ -261,11 +259,7 @@ BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image) {
       outcome.statusPassed = true;
     } else if (s.LastReply.startsWith('F')) {
       good = false;
-      const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
-      if (reason == 'S')
-        OperationEnd(c_).SignatureFailure(ReadText::SignatureFailed);
-      else if (reason == 'V')
-        c_.ui.message(ReadText::VerifyFailed, MessageIcon::Exclamation);
+      end.ReportFailure(s.LastReply, {ReadText::SignatureFailed, {}, ReadText::VerifyFailed});
     } else {
       good = false;
       outcome.statusPassed = false;
@@ -333,7 +327,7 @@ bool WriteRead::ReadMCU() {
   } else if (const std::unique_ptr<QTemporaryFile> image = OpenTemporaryImage(); !image) {
     c_.link.SendClosingAck();
   } else {
-    const BlockReadOutcome read = ReadBlocks(*image);
+    const BlockReadOutcome read = ReadBlocks(*image, end);
     if (read.complete && !s.StopRequested()) {
       c_.ui.message(ReadText::EndOfRead(read.bytesRead), MessageIcon::Information);
       complete = LoadReadImage(*image);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OperationContext.h"
+#include "OperationSupport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,6 +29,8 @@ inline const QString BlockEraseFailed = QStringLiteral("Block write failed due t
 inline const QString BlockVerifyFailed =
     QStringLiteral("Block write failed due to failure of Write Verification.");
 inline const QString Failed = QStringLiteral("Write failed.");
+// What a block result "F" + reason says.
+FailureTexts BlockFailures();
 QString Written(const QString &brand, const QString &model, int bytes);
 } // namespace WriteText
 
@@ -98,7 +101,7 @@ public:
   // the buffer; true when the read may go on.
   bool ConfirmBufferReplacement();
   // The status and data frames after an accepted read command, into image.
-  BlockReadOutcome ReadBlocks(QIODevice &image);
+  BlockReadOutcome ReadBlocks(QIODevice &image, OperationEnd &end);
   // A fresh temporary image beside TempImagePath; null (the user told why)
   // when none can be made. A stale or foreign image can never be loaded instead.
   std::unique_ptr<QTemporaryFile> OpenTemporaryImage();

@@ -150,7 +150,7 @@ void SpecialCommands::ReadSpecial(const QString &number, bool toBuffer) {
              !image) {
     c_.link.SendClosingAck();
   } else {
-    const BlockReadOutcome read = writeRead_.ReadBlocks(*image);
+    const BlockReadOutcome read = writeRead_.ReadBlocks(*image, end);
     complete = read.complete && !s.StopRequested();
     // Bytes half read are neither shown nor written back.
     s.SpecialCommandOk = read.statusPassed && complete;
@@ -240,13 +240,7 @@ bool SpecialCommands::SendSpecialBytes(const QByteArray &block, OperationEnd &en
   if (!s.LastReply.startsWith('F'))
     return true;
   c_.ui.setActivity(QStringLiteral("Write Failed"));
-  const char reason = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
-  if (reason == 'S')
-    end.SignatureFailure(WriteText::BlockSignatureFailed);
-  else if (reason == 'E')
-    c_.ui.message(WriteText::BlockEraseFailed, MessageIcon::Exclamation);
-  else if (reason == 'V')
-    c_.ui.message(WriteText::BlockVerifyFailed, MessageIcon::Exclamation);
+  end.ReportFailure(s.LastReply, WriteText::BlockFailures());
   return false;
 }
 

@@ -160,6 +160,14 @@ TEST(OperationFaultsStop, SignatureFailureOnAnUnverifiedChipLeavesTheEraseButton
   rig.core.eraseBlank().EraseMCU('E');
   EXPECT_TRUE(rig.core.panel().isEnabled("TbnErase_12v"));
   EXPECT_TRUE(rig.core.panel().isEnabled("TbnErase_5v"));
+
+  // The same after a read whose first status frame reports it.
+  rig.core.panel().SetMenuOptions(false);
+  ASSERT_FALSE(rig.core.panel().isEnabled("TbnErase_12v"));
+  rig.programmer.faults().add("fail=S@R1/blk1");
+  rig.core.writeRead().ReadMCU();
+  EXPECT_TRUE(rig.core.panel().isEnabled("TbnErase_12v"));
+  EXPECT_TRUE(rig.core.panel().isEnabled("TbnErase_5v"));
 }
 
 } // namespace
