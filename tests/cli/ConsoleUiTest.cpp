@@ -24,41 +24,6 @@ struct Console {
   ConsoleUi ui;
 };
 
-TEST(ConsoleUi, ShowsEachMessageOnOneLineAndQuietKeepsOnlyFailures) {
-  Console normal;
-  normal.ui.message("End of Read.\r\rTotal  64 bytes read.", MessageIcon::Information);
-  normal.ui.message("Write failed.", MessageIcon::Exclamation);
-  EXPECT_EQ(normal.lines(), QStringList({"End of Read. Total  64 bytes read.", "Write failed."}));
-
-  Console quiet(Verbosity::Quiet);
-  quiet.ui.message("MCU is Blank.", MessageIcon::Information);
-  quiet.ui.showFloatingMessage("Wait . . .  Erasing and Blank Checking the MCU.");
-  quiet.ui.message("MCU is not Blank.", MessageIcon::Exclamation);
-  quiet.ui.message("Operation interrupted by the user.", MessageIcon::Critical);
-  EXPECT_EQ(quiet.lines(),
-            QStringList({"MCU is not Blank.", "Operation interrupted by the user."}));
-}
-
-TEST(ConsoleUi, AQuestionWithoutYesEndsTheRunAndNamesTheOption) {
-  Console console(Verbosity::Quiet);
-  try {
-    console.ui.ask("Only the initial 8.00 Kb will be Written into the MCU. Continue?",
-                   Buttons::YesNo, MessageIcon::Exclamation);
-    FAIL() << "answered without --yes";
-  } catch (const UnansweredQuestion &unanswered) {
-    EXPECT_EQ(unanswered.option, "--yes");
-  }
-  const QStringList lines = console.lines();
-  ASSERT_EQ(lines.size(), 2) << "shown even with --quiet";
-  EXPECT_TRUE(lines[0].endsWith("Continue?"));
-  EXPECT_TRUE(lines[1].contains("--yes"));
-
-  bool dontShowAgain = true;
-  EXPECT_THROW(console.ui.showWarningWindow(WarningWindow::Lock, dontShowAgain),
-               UnansweredQuestion);
-  EXPECT_THROW(console.ui.confirmPositioningTip("08B"), UnansweredQuestion);
-}
-
 TEST(ConsoleUi, YesAnswersQuestionsAndWarningsButNeverRetriesAVerification) {
   Console console(Verbosity::Normal, true);
   EXPECT_EQ(console.ui.ask("Continue?", Buttons::YesNo, MessageIcon::Exclamation), Answer::Yes);
