@@ -460,10 +460,10 @@ const std::vector<CommandSpec> &Commands() {
        1, 1, {}, &Verify},
       {"auto", "FILE [--count N]", "write and lock N chips in a row, Enter between chips; a line per chip",
        1, 1, {QStringLiteral("count")}, &Auto},
-      {"convert", "IN OUT", "load IN with the window's readers and save the image as binary OUT",
-       2, 2, {}, &Convert},
       {"special", "NUMBER MODE [FILE|HEXBYTES]", "special command NUMBER in mode S, R or W; areas to or from FILE, special bytes shown or set to HEXBYTES",
        2, 3, {}, &Special},
+      {"convert", "IN OUT", "load IN with the window's readers and save the image as binary OUT",
+       2, 2, {}, &Convert},
       {"demo", "", "start kvr-sim, then detect, signature, write a sample image, read it back, compare",
        0, 0, {}, &Demo},
   };
