@@ -2,6 +2,7 @@
 # Installs what is missing, builds and starts the program.
 #   ./run.sh                         the window on the built-in simulator (COM1)
 #   ./run.sh --port-map COM1=/dev/ttyUSB0   the window on a real programmer
+# Without a display it runs the command-line demonstration (kvr-cli demo) instead.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
@@ -15,8 +16,11 @@ case " ${args[*]-} " in
 esac
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display. Start the window from a desktop session, or without one with:" >&2
+  echo "No display: the command-line demonstration on the simulator (./build/kvr-cli demo)." >&2
+  status=0
+  ./build/kvr-cli demo || status=$?
+  echo "For the window, run ./run.sh in a desktop session, or without one:" >&2
   echo "  xvfb-run ./build/kvr ${args[*]}" >&2
-  exit 0
+  exit "$status"
 fi
 exec ./build/kvr "${args[@]}"

@@ -1,8 +1,19 @@
+#include "CliOptions.h"
+#include "Commands.h"
+#include "Settings.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
+using namespace kvr;
+
 int main(int argc, char *argv[]) {
   QCoreApplication app(argc, argv);
-  QTextStream(stderr) << "kvr-cli: no commands are available yet.\n";
-  return 2;
+  Settings::UseApplicationStore();
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  const cli::ParsedCommandLine parsed = cli::ParseCommandLine(app.arguments(), out, err);
+  if (parsed.endNow)
+    return static_cast<int>(*parsed.endNow);
+  return static_cast<int>(cli::RunCommand(parsed.options, out, err));
 }

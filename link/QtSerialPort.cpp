@@ -4,6 +4,10 @@
 
 namespace kvr {
 
+namespace {
+constexpr int kDrainTimeoutMs = 500;
+} // namespace
+
 bool IsPseudoTerminal(const QString &location) {
   return QFileInfo(location).canonicalFilePath().startsWith(QStringLiteral("/dev/pts/"));
 }
@@ -71,6 +75,8 @@ bool QtSerialPort::open() {
     port_.close();
     return false;
   }
+  // Asked now: the terminal's path is gone once its other end has closed.
+  openedPseudoTerminal_ = IsPseudoTerminal(location_);
   return true;
 }
 
@@ -88,8 +94,13 @@ OpenFailure QtSerialPort::ClassifyOpenFailure(QSerialPort::SerialPortError error
 }
 
 void QtSerialPort::close() {
-  if (port_.isOpen())
-    port_.close();
+  if (!port_.isOpen())
+    return;
+  // QSerialPort sends from the event loop: what is still queued (the closing
+  // ACK of the last exchange) goes out before the port closes.
+  if (port_.bytesToWrite() > 0)
+    port_.waitForBytesWritten(kDrainTimeoutMs);
+  port_.close();
 }
 
 bool QtSerialPort::write(const QByteArray &bytes) {
@@ -114,7 +125,10 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
   if (error == QSerialPort::NoError)
     return;
   error_ = port_.errorString();
-  if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError) {
+  // A pseudo-terminal whose other end closed (the simulator ended) reads as
+  // end of file, which QSerialPort reports as a read error again and again.
+  const bool peerClosed = error == QSerialPort::ReadError && openedPseudoTerminal_;
+  if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError || peerClosed) {
     if (port_.isOpen()) {
       port_.close();
       emit connectionLost();

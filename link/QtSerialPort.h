@@ -27,7 +27,9 @@ public:
   bool isOpen() const override { return port_.isOpen(); }
   bool write(const QByteArray &bytes) override;
   qint64 bytesWaiting() const override { return port_.bytesAvailable(); }
-  QByteArray read(qint64 maxCount) override { return port_.read(maxCount); }
+  QByteArray read(qint64 maxCount) override {
+    return port_.isOpen() ? port_.read(maxCount) : QByteArray();
+  }
   void clearReceiveBuffer() override;
   QString errorString() const override { return error_; }
   OpenFailure openFailure() const override { return openFailure_; }
@@ -42,6 +44,7 @@ private:
   LineSettings settings_;
   QString error_;
   OpenFailure openFailure_ = OpenFailure::None;
+  bool openedPseudoTerminal_ = false;
 };
 
 } // namespace kvr

@@ -26,9 +26,6 @@ private:
   bool yes_ = false;
 };
 
-// The text of a warning window, lines separated by CR.
-QString WarningText(WarningWindow window);
-
 // The lock bit dialog.
 class FrmSetLockBits : public QDialog {
   Q_OBJECT

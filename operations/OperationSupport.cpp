@@ -31,6 +31,28 @@ bool WarningAccepted(OperationContext &c, WarningWindow window) {
   return yes;
 }
 
+QString WarningText(WarningWindow window) {
+  switch (window) {
+  case WarningWindow::Erase:
+    return QStringLiteral("ChipErase will Erase Block#1 also.\rBlock#1 contains the ISP Boot Hex "
+                          "code.\rTo Enable ISP after ChipErase,\rWrite file - "
+                          "philips_ice_block_1.hex,\rin folder  - ..\\Program "
+                          "Files\\Torvane\\Kvr 1.04\\ into Block#1.\n\rCONTINUE? (Y/N)");
+  case WarningWindow::Lock:
+    return QStringLiteral(
+        "Have you entered the Serial no. && length?\rElse, your user code can still be Read in "
+        "ISP.\rPlease enter the Serial no., in Hex, at 1F01H-1F1FH in Block#1\rits length, in "
+        "Hex, at 1F00H in Block#1.\rAlso, keep the SoftICE flag byte=00H, at 1F20H in Block#1, "
+        "to enable ISP.\rIf SoftICE flag byte=FFH, then ISP will be disabled.\rCONTINUE? (Y/N)");
+  case WarningWindow::Auto:
+    return QStringLiteral("Block#1 will be erased.\rBlock#1 contains the ISP Boot Hex "
+                          "code.\rTo Enable ISP after ChipErase,\rWrite file - "
+                          "philips_ice_block_1.hex,\rin folder  - ..\\Program "
+                          "Files\\Torvane\\Kvr 1.04\\ into Block#1.\rCONTINUE? (Y/N)");
+  }
+  return QString();
+}
+
 void OperationEnd::SignatureFailure(const QString &warning) {
   if (!warning.isEmpty())
     c_.ui.message(warning, MessageIcon::Exclamation);

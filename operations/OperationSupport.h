@@ -18,6 +18,9 @@ QString OnlyForFamily(const QString &family);
 // Devices with two flash blocks chosen in LstCurrentBlock.
 bool IsBlockSelectable(const SelectedMcu &mcu);
 
+// The text of a warning window, lines separated by CR.
+QString WarningText(WarningWindow window);
+
 // Shows a warning window when its catalogue switch is on and stores the
 // user's "Don't display" choice. False when the user declined.
 bool WarningAccepted(OperationContext &c, WarningWindow window);

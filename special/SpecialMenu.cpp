@@ -165,6 +165,21 @@ QStringList SpecialMenu::EntryNames() {
   return names;
 }
 
+std::optional<std::pair<QString, char>> SpecialMenu::Sends(const QString &name,
+                                                           const SelectedMcu &mcu) {
+  const Entry *entry = FindEntry(name);
+  if (!entry)
+    return std::nullopt;
+  for (const Route &route : entry->routes) {
+    if (!route.accepts(mcu))
+      continue;
+    if (!route.number)
+      return std::nullopt;
+    return std::pair(QString::fromLatin1(route.number), entry->mode);
+  }
+  return std::nullopt;
+}
+
 void SpecialMenu::Click(const QString &name) {
   const Entry *entry = FindEntry(name);
   if (!entry)

@@ -5,9 +5,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <utility>
+
 namespace kvr {
 
 class SpecialCommands;
+struct SelectedMcu;
 
 namespace SpecialMenuText {
 inline const QString OnlyFor = QStringLiteral("This operation is available only for ");
@@ -27,6 +31,9 @@ public:
 
   // Every menu entry and drop-down entry Click() handles.
   static QStringList EntryNames();
+  // The special command number and mode an entry hands the dispatcher for
+  // this device; nothing when it refuses the device or does nothing.
+  static std::optional<std::pair<QString, char>> Sends(const QString &name, const SelectedMcu &mcu);
   void Click(const QString &name);
 
   // Every warning window is shown again.

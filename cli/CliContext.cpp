@@ -1,0 +1,248 @@
+#include "CliContext.h"
+
+#include "BaseModule.h"
+#include "BufferFiles.h"
+#include "ControlLayout.h"
+#include "ControlPanel.h"
+#include "DatabaseHandlers.h"
+#include "ImageBuffer.h"
+#include "PortMap.h"
+#include "Settings.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace kvr::cli {
+
+namespace {
+const QString kStartupSection = QStringLiteral("Startup");
+// A line silent this long has delivered what the last reply left on it,
+// behind a USB adapter's latency too.
+constexpr qint64 kQuietMs = 50;
+// A line that never falls silent is not waited on longer than this.
+constexpr qint64 kSettleLimitMs = 1000;
+
+bool StderrIsTerminal() {
+#ifdef Q_OS_WIN
+  return _isatty(_fileno(stderr));
+#else
+  return isatty(fileno(stderr));
+#endif
+}
+} // namespace
+
+bool ActivityReportsFailure(const QString &activity) {
+  for (const char *ending : {" Failed", " Interrupted", " Aborted"})
+    if (activity.endsWith(QLatin1String(ending), Qt::CaseInsensitive))
+      return true;
+  return false;
+}
+
+CliContext::CliContext(const CliOptions &options, QTextStream &out, QTextStream &err)
+    : options_(options), out_(out), ui_(err, options.verbosity, options.yes, StderrIsTerminal()),
+      core_(session_, ui_, port_), ctrlC_(session_) {
+  BaseModule::InitGlobals(session_);
+  if (!options_.dataDir.isEmpty()) {
+    const QDir folder(options_.dataDir);
+    session_.DatabasePath = folder.absoluteFilePath(QStringLiteral("KVR104.sqlite"));
+    session_.TempImagePath = folder.absoluteFilePath(QStringLiteral("$KVR104Temp.Bin"));
+  }
+  core_.ports().loadSettings();
+  core_.link().setReplyTimeout(options_.timeout);
+}
+
+CliContext::~CliContext() { core_.portHandling().PortClose(); }
+
+ExitStatus CliContext::ReachDevice(SignatureNeed need,
+                                   const std::function<ExitStatus()> &checkDevice) {
+  const ExitStatus reached = ReachProgrammer(checkDevice);
+  return reached == ExitStatus::Success ? VerifySignature(need) : reached;
+}
+
+ExitStatus CliContext::ReachProgrammer(const std::function<ExitStatus()> &checkDevice) {
+  ExitStatus status = OpenCatalogue();
+  if (status == ExitStatus::Success)
+    status = SelectDevice(ChosenDevice());
+  if (status == ExitStatus::Success && checkDevice)
+    status = checkDevice();
+  if (status == ExitStatus::Success)
+    status = FindProgrammer();
+  return status;
+}
+
+ExitStatus CliContext::OpenCatalogue() {
+  if (!QFileInfo::exists(session_.DatabasePath)) {
+    ui_.note(
+        QStringLiteral("Cannot find the MCU DataBase file %1. Name its folder with --data-dir.")
+            .arg(QDir::toNativeSeparators(session_.DatabasePath)));
+    return ExitStatus::UsageError;
+  }
+  // A damaged catalogue has been reported by the catalogue itself.
+  return core_.catalogue().OpenCatalogue() == DatabaseHandlers::OpenOutcome::Opened
+             ? ExitStatus::Success
+             : ExitStatus::UsageError;
+}
+
+QString CliContext::ChosenDevice() const {
+  const QString id = options_.device.trimmed();
+  return id.isEmpty() ? Settings::Value(kStartupSection, QStringLiteral("LastMCU")).trimmed() : id;
+}
+
+ExitStatus CliContext::SelectDevice(const QString &id) {
+  if (id.isEmpty()) {
+    ui_.note(QStringLiteral("no device chosen: name one with --device ID (kvr-cli devices lists "
+                            "them)."));
+    return ExitStatus::UsageError;
+  }
+  if (!core_.catalogue().SelectMcu(id)) {
+    ui_.note(
+        QStringLiteral("the catalogue has no device %1 (kvr-cli devices lists them).").arg(id));
+    return ExitStatus::UsageError;
+  }
+  return ExitStatus::Success;
+}
+
+ExitStatus CliContext::FindProgrammer() {
+  int port = 0;
+  const QString named = options_.port.trimmed();
+  if (!named.isEmpty()) {
+    port = ParsePortName(named);
+    static const QRegularExpression portName(QStringLiteral("^COM\\d+$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (!port && portName.match(named).hasMatch()) {
+      ui_.note(QStringLiteral("--port takes COM1 to COM16, or a device path."));
+      return ExitStatus::UsageError;
+    }
+    if (!port) {
+      core_.ports().setOverride(kPathPort, named);
+      port = kPathPort;
+    }
+  } else {
+    port = ParsePortName(QStringLiteral("COM") +
+                         Settings::Value(kStartupSection, QStringLiteral("LastCOMPort")).trimmed());
+  }
+
+  if (port) {
+    session_.PortNumber = port;
+    session_.PortIsOpen = core_.portHandling().PortOpen(false, true);
+    if (session_.PortIsOpen)
+      core_.portHandling().CheckPresence(true);
+  } else {
+    core_.Trigger(QStringLiteral("MnuAutodetect"));
+  }
+  if (CtrlC::Pressed())
+    return ExitStatus::Interrupted;
+  if (!session_.ProgrammerPresent)
+    return ExitStatus::LinkFailure;
+  ui_.detail(QStringLiteral("COM%1 is %2")
+                 .arg(session_.PortNumber)
+                 .arg(core_.ports().pathFor(session_.PortNumber)));
+  return ExitStatus::Success;
+}
+
+void CliContext::SettleLine() {
+  if (!port_.isOpen())
+    return;
+  QElapsedTimer quiet;
+  QElapsedTimer total;
+  quiet.start();
+  total.start();
+  qint64 waiting = port_.bytesWaiting();
+  while (quiet.elapsed() < kQuietMs && total.elapsed() < kSettleLimitMs) {
+    QEventLoop pause;
+    QTimer::singleShot(kQuietMs / 5, &pause, &QEventLoop::quit);
+    pause.exec();
+    if (port_.bytesWaiting() != waiting) {
+      waiting = port_.bytesWaiting();
+      quiet.restart();
+    }
+  }
+  port_.clearReceiveBuffer();
+}
+
+ExitStatus CliContext::VerifySignature(SignatureNeed need) {
+  SettleLine();
+  core_.Trigger(QStringLiteral("TbnVerifySignature"));
+  if (CtrlC::Pressed())
+    return ExitStatus::Interrupted;
+  if (session_.SignatureVerified)
+    return ExitStatus::Success;
+  const ExitStatus failure = Outcome(true);
+  if (need == SignatureNeed::MayFail && failure == ExitStatus::DeviceFailure)
+    return ExitStatus::Success;
+  return failure;
+}
+
+bool CliContext::Offered(const QString &control) {
+  const ControlSpec *spec = FindControl(control);
+  if (!spec)
+    return false;
+  for (; spec; spec = *spec->parent ? FindControl(QLatin1String(spec->parent)) : nullptr)
+    if (!core_.panel().isEnabled(QLatin1String(spec->name)))
+      return false;
+  return true;
+}
+
+ExitStatus CliContext::RunControl(const QStringList &controls) {
+  for (const QString &control : controls) {
+    if (!Offered(control))
+      continue;
+    // A status left by an earlier step must not be read as this operation's.
+    ui_.setActivity(QString());
+    SettleLine();
+    core_.Trigger(control);
+    return Outcome(ActivityReportsFailure(ui_.panelText(Panel::SbrActivity)));
+  }
+  ui_.note(QStringLiteral("%1 is not available for %2.").arg(options_.command, DeviceName()));
+  return ExitStatus::UsageError;
+}
+
+ExitStatus CliContext::Outcome(bool failed) const {
+  if (CtrlC::Pressed())
+    return ExitStatus::Interrupted;
+  if (!failed)
+    return ExitStatus::Success;
+  // The programmer's verdict ("F" and its reason) stays the last reply: the
+  // closing ACK waits for none.
+  return session_.LastReply.startsWith('F') ? ExitStatus::DeviceFailure : ExitStatus::LinkFailure;
+}
+
+void CliContext::onReadImage(std::function<bool(const QString &path)> take) {
+  core_.context().files.loadImageFile = std::move(take);
+}
+
+ExitStatus CliContext::LoadImageFile(const QString &path) {
+  ImageBuffer &buffer = core_.buffer();
+  BufferFiles &files = core_.files();
+  files.OpenFilterIndex = path.right(3).compare(QLatin1String("HEX"), Qt::CaseInsensitive) == 0
+                              ? BufferFiles::kHexFilter
+                              : 0;
+  buffer.OpenedFilePath.clear();
+  // The readers have told the user why a file was refused.
+  files.FileOpenPrompt(path, false);
+  if (CtrlC::Pressed())
+    return ExitStatus::Interrupted;
+  return buffer.OpenedFilePath == path ? ExitStatus::Success : ExitStatus::UsageError;
+}
+
+ExitStatus CliContext::SaveImageFile(const QString &path) {
+  core_.buffer().CurrentFilePath = path;
+  return core_.files().FileSave() ? ExitStatus::Success : ExitStatus::UsageError;
+}
+
+QString CliContext::DeviceName() const {
+  return QStringLiteral("the %1 %2").arg(session_.Mcu.BrandName, session_.Mcu.MCUModel);
+}
+
+} // namespace kvr::cli

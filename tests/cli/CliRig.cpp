@@ -1,0 +1,168 @@
+#include "CliRig.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QTimer>
+
+#include <csignal>
+
+namespace kvr::test {
+
+namespace {
+constexpr int kRunLimitMs = 60000;
+
+QString Program(const char *name) {
+  return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name);
+}
+
+QJsonObject ReadState(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
+  return QJsonDocument::fromJson(file.readAll()).object();
+}
+} // namespace
+
+QByteArray CodePattern(int count, int seed) {
+  QByteArray bytes(count, 0);
+  for (int i = 0; i < count; ++i)
+    bytes[i] = static_cast<char>((i * 7 + seed) % 251);
+  return bytes;
+}
+
+QByteArray HexRecord(int address, const QByteArray &data) {
+  QByteArray fields;
+  fields.append(static_cast<char>(data.size()));
+  fields.append(static_cast<char>(address >> 8));
+  fields.append(static_cast<char>(address & 0xFF));
+  fields.append('\0');
+  fields.append(data);
+  char sum = 0;
+  for (const char byte : fields)
+    sum = static_cast<char>(sum + byte);
+  fields.append(static_cast<char>(-sum));
+  return ':' + fields.toHex().toUpper() + '\n';
+}
+
+void CliRig::TearDown() {
+  if (sim.state() != QProcess::NotRunning) {
+    sim.kill();
+    sim.waitForFinished(3000);
+  }
+}
+
+QProcessEnvironment CliRig::Environment() const {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("KVR_HOME"), folder.path());
+  // The settings file this test process writes through ProgramFolder.
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path() + QStringLiteral("/settings"));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), folder.userFolder());
+  return env;
+}
+
+QString CliRig::StartSim(const QString &chip, const QStringList &options) {
+  sim.setProcessEnvironment(Environment());
+  sim.start(Program("kvr-sim"), QStringList{"--chip", chip, "--state", State()} + options);
+  if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000))
+    return {};
+  return QString::fromLocal8Bit(sim.readLine()).trimmed();
+}
+
+void CliRig::StopSim() {
+  ::kill(static_cast<pid_t>(sim.processId()), SIGINT);
+  sim.waitForFinished(5000);
+}
+
+QByteArray CliRig::SavedStore(const QString &store) const {
+  const QJsonObject stores = ReadState(State()).value(QStringLiteral("stores")).toObject();
+  return QByteArray::fromHex(stores.value(store).toString().toLatin1());
+}
+
+int CliRig::SavedLockBits() const {
+  return ReadState(State()).value(QStringLiteral("lockBits")).toInt(-1);
+}
+
+void CliRig::SeedCode(const QString &chip, const QByteArray &code) const {
+  QJsonObject root;
+  root[QStringLiteral("chip")] = chip;
+  root[QStringLiteral("stores")] =
+      QJsonObject{{QStringLiteral("Code"), QString::fromLatin1(code.toHex())}};
+  QFile file(State());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QJsonDocument(root).toJson());
+}
+
+void CliRig::WriteFile(const QString &name, const QByteArray &contents) const {
+  QFile file(File(name));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(contents);
+}
+
+QByteArray CliRig::ReadFile(const QString &name) const {
+  QFile file(File(name));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input) {
+  QProcess cli;
+  cli.setProcessEnvironment(Environment());
+  cli.start(Program("kvr-cli"), arguments);
+  cli.write(input);
+  cli.closeWriteChannel();
+  Result result;
+  if (!cli.waitForFinished(kRunLimitMs)) {
+    cli.kill();
+    cli.waitForFinished(3000);
+    ADD_FAILURE() << "kvr-cli did not end";
+  }
+  result.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+  result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
+  result.err = QString::fromLocal8Bit(cli.readAllStandardError());
+  return result;
+}
+
+CliRig::Result CliRig::CliInterruptedWhen(const QStringList &arguments,
+                                          const std::function<bool()> &ready) {
+  QProcess cli;
+  cli.setProcessEnvironment(Environment());
+  QEventLoop loop;
+  QTimer watch;
+  bool pressed = false;
+  QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
+  QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+    if (!pressed && ready()) {
+      pressed = true;
+      ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    }
+  });
+  QTimer::singleShot(kRunLimitMs, &loop, &QEventLoop::quit);
+  cli.start(Program("kvr-cli"), arguments);
+  cli.closeWriteChannel();
+  watch.start(10);
+  loop.exec();
+  // The last characters the program wrote reach the test's LineTap meanwhile.
+  QTimer::singleShot(200, &loop, &QEventLoop::quit);
+  loop.exec();
+  Result result;
+  if (cli.state() != QProcess::NotRunning) {
+    cli.kill();
+    cli.waitForFinished(3000);
+    ADD_FAILURE() << "kvr-cli did not end";
+  }
+  EXPECT_TRUE(pressed) << "never ready for Ctrl-C";
+  result.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+  result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
+  result.err = QString::fromLocal8Bit(cli.readAllStandardError());
+  return result;
+}
+
+void CliRig::Save(const QString &group, const QString &key, const QString &value) const {
+  QSettings settings;
+  settings.setValue(group + QLatin1Char('/') + key, value);
+}
+
+} // namespace kvr::test
