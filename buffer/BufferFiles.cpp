@@ -395,7 +395,7 @@ void BufferFiles::ShowRecentFiles(const std::array<QString, 4> &saved) {
 }
 
 void BufferFiles::SetLastUsedFiles(const QString &path) {
-  if (path == session_.TempImagePath)
+  if (BaseModule::IsTemporaryImage(session_, path))
     return;
   if (std::find(recent_.begin(), recent_.end(), path) == recent_.end()) {
     std::move_backward(recent_.begin(), recent_.end() - 1, recent_.end());

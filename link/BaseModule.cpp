@@ -98,6 +98,17 @@ QString HexToBinary(const QString &hex) {
   return bits;
 }
 
+QString TemporaryImageTemplate(const Session &session) {
+  return QFileInfo(session.TempImagePath).dir().filePath(QStringLiteral("$KVR104Temp-XXXXXX.Bin"));
+}
+
+bool IsTemporaryImage(const Session &session, const QString &path) {
+  const QFileInfo file(path);
+  const QFileInfo temporary(session.TempImagePath);
+  return file.absolutePath() == temporary.absolutePath() &&
+         file.fileName().startsWith(QStringLiteral("$KVR104Temp"));
+}
+
 namespace {
 QDateTime LastModified(const QString &path) {
   const QFileInfo info(path);

@@ -97,6 +97,11 @@ std::int32_t convertToDecimal(const QString &hex);
 // Two hex digits to eight "0"/"1" characters, most significant bit first.
 QString HexToBinary(const QString &hex);
 
+// The images read from a chip go through fresh files beside TempImagePath,
+// named after it; none of them is a file of the user's.
+QString TemporaryImageTemplate(const Session &session);
+bool IsTemporaryImage(const Session &session, const QString &path);
+
 // File times of the loaded file. A file whose time cannot be read keeps the
 // stored time and counts as changed: better one needless question than a
 // chip programmed from a file that is not what the buffer shows.

@@ -291,8 +291,7 @@ BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image, OperationEnd &end) {
 }
 
 std::unique_ptr<QTemporaryFile> WriteRead::OpenTemporaryImage() {
-  auto image = std::make_unique<QTemporaryFile>(
-      QFileInfo(c_.session.TempImagePath).dir().filePath(QStringLiteral("$KVR104Temp-XXXXXX.Bin")));
+  auto image = std::make_unique<QTemporaryFile>(TemporaryImageTemplate(c_.session));
   if (image->open())
     return image;
   c_.ui.message(QStringLiteral("The file %1 could not be saved: %2.")

@@ -129,6 +129,8 @@ TEST_F(Operations, ReadFillsTheBufferFromTheChip) {
   EXPECT_TRUE(ui.activityHistory.contains("Read (4096 Bytes)"));
   EXPECT_TRUE(QDir(rig.folder.path() + "/Data").entryList({"$KVR104Temp*"}).isEmpty())
       << "the temporary image is gone";
+  EXPECT_FALSE(core.panel().isVisible("MnuFileLastFile1"))
+      << "the image read from the chip is no recent file";
 }
 
 TEST_F(Operations, ReadAsksBeforeReplacingTheScreen) {
