@@ -1,18 +1,54 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test.
-#   ./test.sh              build in build/ and run the tests
-#   ./test.sh --sanitize   build in build-sanitize/ with ASan+UBSan and run the tests
+#   ./test.sh                 build in build/ and run the tests
+#   ./test.sh --sanitize      build in build-sanitize/ with ASan+UBSan and run the tests
+#   ./test.sh --fuzz SECONDS  build the fuzz targets with clang in build-fuzz/ and run
+#                             each for SECONDS, one after another
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
+
+usage() {
+  echo "usage: $0 [--sanitize | --fuzz SECONDS]" >&2
+  exit 2
+}
+
+# Each fuzz target with the longest input it tries: HEX files of a few
+# hundred records, binary files past 64 KB, replies longer than any frame.
+declare -A fuzz_max_len=([intel_hex]=16384 [binary_file]=70000 [reply]=1024)
+
+run_fuzzers() {
+  local seconds=$1 dir=build-fuzz failed=0 names=(intel_hex binary_file reply)
+  kvr_install_packages clang libclang-rt-14-dev
+  CC=clang CXX=clang++ kvr_configure_and_build "$dir" -DKVR_FUZZ=ON -DKVR_BUILD_TESTS=OFF \
+    -DKVR_BUILD_BENCH=OFF -- "${names[@]/#/kvr_fuzz_}"
+  for name in "${names[@]}"; do
+    # New inputs go to the scratch corpus; the repository's seeds are only read.
+    mkdir -p "$dir/corpus/$name" "$dir/findings/$name"
+    echo "== kvr_fuzz_$name for $seconds s"
+    if ! "$dir/kvr_fuzz_$name" -max_total_time="$seconds" -max_len="${fuzz_max_len[$name]}" \
+      -print_final_stats=1 -artifact_prefix="$dir/findings/$name/" \
+      "$dir/corpus/$name" "fuzz/corpus/$name" 2>"$dir/$name.log"; then
+      failed=1
+      echo "kvr_fuzz_$name found a fault; input in $dir/findings/$name/, log in $dir/$name.log" >&2
+    fi
+    grep -E "^Done|stat::number_of_executed_units|stat::peak_rss_mb|cov:.*corp" "$dir/$name.log" |
+      tail -n 4
+  done
+  return "$failed"
+}
 
 build_dir=build
 # Named each time: ./run.sh builds the same folder without the tests.
 cmake_args=(-DKVR_BUILD_TESTS=ON)
 case "${1:-}" in
   --sanitize) build_dir=build-sanitize; cmake_args+=(-DKVR_SANITIZE=ON -DKVR_BUILD_BENCH=OFF) ;;
+  --fuzz)
+    [[ "${2:-}" =~ ^[0-9]+$ ]] || usage
+    run_fuzzers "$2"
+    exit ;;
   "") cmake_args+=(-DKVR_BUILD_BENCH=ON) ;;
-  *) echo "usage: $0 [--sanitize]" >&2; exit 2 ;;
+  *) usage ;;
 esac
 
 kvr_install_packages

@@ -54,7 +54,7 @@ struct Bench {
 
   QTemporaryDir dir;
   Session session;
-  bench::SilentUi ui;
+  SilentUi ui;
   ControlPanel panel;
   ImageBuffer buffer;
   BufferFiles files;

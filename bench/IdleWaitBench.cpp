@@ -33,7 +33,7 @@ void BM_TenSecondWaitForSilence(benchmark::State &state) {
   LoopbackPort port(&peer);
   port.open();
   Session session;
-  bench::SilentUi ui;
+  SilentUi ui;
   ui.setActivity(QStringLiteral("Erase"));
   Link link(port, session, ui);
   link.setReplyTimeout(std::chrono::seconds(10));

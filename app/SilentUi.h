@@ -2,13 +2,16 @@
 
 #include "Ui.h"
 
-namespace kvr::bench {
+namespace kvr {
 
-// A Ui for measurements: shows nothing, declines every question and dialog.
+// A Ui that shows nothing and cancels every dialog; every question gets the
+// same answer. Benchmarks and fuzz targets run the core with it.
 class SilentUi : public Ui {
 public:
+  explicit SilentUi(Answer answer = Answer::No) : answer_(answer) {}
+
   void message(const QString &, MessageIcon, const QString &) override {}
-  Answer ask(const QString &, Buttons, MessageIcon, const QString &) override { return Answer::No; }
+  Answer ask(const QString &, Buttons, MessageIcon, const QString &) override { return answer_; }
   std::optional<int> choosePort(int, const PortMap &) override { return std::nullopt; }
   bool confirmPositioningTip(const QString &) override { return false; }
   bool showWarningWindow(WarningWindow, bool &) override { return false; }
@@ -23,6 +26,9 @@ public:
   bool editSpecialByte(SpecialByteForm &) override { return false; }
   void showFloatingMessage(const QString &) override {}
   void hideFloatingMessage() override {}
+
+private:
+  Answer answer_;
 };
 
-} // namespace kvr::bench
+} // namespace kvr
