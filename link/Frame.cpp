@@ -65,4 +65,14 @@ ParsedReply ParseReply(const QByteArray &raw, bool plain) {
   return reply;
 }
 
+bool FrameEndRead(const QByteArray &raw) {
+  for (qsizetype i = 0; i < raw.size(); ++i) {
+    if (raw[i] == CR)
+      return true;
+    if (raw[i] == ETX || raw[i] == ETB)
+      ++i; // the BCC may be any character, a CR too
+  }
+  return false;
+}
+
 } // namespace kvr

@@ -30,4 +30,9 @@ struct ParsedReply {
 // to ETX or ETB, the next character is the programmer's BCC, CR ends it.
 ParsedReply ParseReply(const QByteArray &raw, bool plain);
 
+// Whether a framed reply's characters reach its final CR. The PC reads some
+// replies short (a signature result: 9 of 12 characters); the rest, with the
+// BCC, is still on its way.
+bool FrameEndRead(const QByteArray &raw);
+
 } // namespace kvr

@@ -35,7 +35,8 @@ bool Link::SendAndReceive(const QByteArray &payload, bool rawSend, bool plainRep
     return false;
 
   session_.LastReply.clear();
-  const WaitEnd end = writeFailed ? WaitEnd::Lost : WaitForReply(replyLength, showElapsed);
+  const WaitEnd end =
+      writeFailed ? WaitEnd::Lost : WaitForReply(replyLength, showElapsed, timeout_);
   if (showElapsed)
     ui_.setPanelText(Panel::SbrActivity, ui_.activityTag());
 
@@ -54,11 +55,14 @@ bool Link::SendAndReceive(const QByteArray &payload, bool rawSend, bool plainRep
       ui_.message(LinkText::TimedOut, MessageIcon::Exclamation);
     break;
   case WaitEnd::Complete: {
-    const ParsedReply reply = ParseReply(port_.read(replyLength), plainReply);
+    const QByteArray read = port_.read(replyLength);
+    const ParsedReply reply = ParseReply(read, plainReply);
     session_.LastReply = reply.data;
     session_.ReplyEndedWithEtx = reply.endedWithEtx;
     session_.ReplyEndedWithEtb = reply.endedWithEtb;
-    if (reply.bccRead && !reply.bccMatches) {
+    const ParsedReply whole =
+        plainReply || FrameEndRead(read) ? reply : ParseReply(read + RestOfFrame(read), false);
+    if (whole.bccRead && !whole.bccMatches) {
       // Corrupted data must not reach the buffer.
       if (showErrors)
         ui_.message(LinkText::MasterBccError, MessageIcon::Exclamation);
@@ -77,7 +81,16 @@ bool Link::SendAndReceive(const QByteArray &payload, bool rawSend, bool plainRep
   return ok;
 }
 
-Link::WaitEnd Link::WaitForReply(int replyLength, bool showElapsed) {
+QByteArray Link::RestOfFrame(const QByteArray &read) {
+  QByteArray rest;
+  while (!FrameEndRead(read + rest) && rest.size() < kLongestFrame &&
+         WaitForReply(1, false, kFrameEndGrace) == WaitEnd::Complete)
+    rest += port_.read(1);
+  return rest;
+}
+
+Link::WaitEnd Link::WaitForReply(int replyLength, bool showElapsed,
+                                 std::chrono::milliseconds limit) {
   QElapsedTimer clock; // monotonic: no midnight roll-over
   clock.start();
 
@@ -109,13 +122,13 @@ Link::WaitEnd Link::WaitForReply(int replyLength, bool showElapsed) {
     ShowElapsed(0);
     secondTick.start();
   }
-  deadline.start(timeout_);
+  deadline.start(limit);
   // One pass per wake-up: the loop sleeps until a character, Stop, the line's
   // loss or the deadline arrives.
   while (!done()) {
     loop.exec();
     ui_.processEvents();
-    if (clock.elapsed() > timeout_.count())
+    if (clock.elapsed() > limit.count())
       timedOut = true;
   }
 

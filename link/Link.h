@@ -29,6 +29,11 @@ QString ConnectionLost(int portNumber);
 class Link {
 public:
   static constexpr std::chrono::milliseconds kReplyTimeout{40000};
+  // How long the rest of a frame read short may take to follow it.
+  static constexpr std::chrono::milliseconds kFrameEndGrace{200};
+  // Characters no reply frame exceeds (a read's data frame has 68): a line
+  // that sends on without a CR is not followed further.
+  static constexpr int kLongestFrame = 128;
 
   Link(SerialPort &port, Session &session, Ui &ui);
 
@@ -38,6 +43,12 @@ public:
   // replyLength characters and parses them into Session::LastReply. True when
   // the reply arrived in time, whole, unstopped, with a sound BCC and not
   // beginning with NAK. replyLength 0 only sends, and returns false.
+  //
+  // A framed reply read short is completed: the characters after the first
+  // replyLength, up to the frame's CR, are taken from the line too (within
+  // kFrameEndGrace) so that its BCC is checked and nothing of it is left to
+  // be read as the next reply. LastReply holds what the replyLength
+  // characters carry.
   bool SendAndReceive(const QByteArray &payload, bool rawSend, bool plainReply, int replyLength,
                       bool showErrors, bool showElapsed);
 
@@ -56,7 +67,8 @@ public:
 
 private:
   enum class WaitEnd { Complete, Stopped, TimedOut, Lost };
-  WaitEnd WaitForReply(int replyLength, bool showElapsed);
+  WaitEnd WaitForReply(int replyLength, bool showElapsed, std::chrono::milliseconds limit);
+  QByteArray RestOfFrame(const QByteArray &read);
   void ShowElapsed(qint64 elapsedMs);
   void ShowNakMessage(char code);
 

@@ -191,6 +191,28 @@ TEST_P(ExchangeContract, WrongProgrammerBccFailsTheExchange) {
   EXPECT_TRUE(ui.messages.isEmpty());
 }
 
+// A signature result is read 9 characters of 12: the ETX, BCC and CR behind
+// them are taken too, and the BCC must agree.
+TEST_P(ExchangeContract, ShortReadTakesTheRestOfItsFrameAndChecksItsBcc) {
+  const QByteArray frame = ProgrammerFrame("P !/#$%&");
+  programmer->queueReply(frame);
+  ASSERT_TRUE(link->SendAndReceive(CommandPayload(CmdBlankCheck), false, false, 9, true, false));
+  EXPECT_EQ(session.LastReply, QByteArray("P !/#$%&"));
+  EXPECT_FALSE(session.ReplyEndedWithEtx) << "what the nine characters carry";
+  EXPECT_EQ(port->bytesWaiting(), 0);
+
+  QByteArray damaged = frame;
+  damaged[damaged.size() - 2] = static_cast<char>(damaged[damaged.size() - 2] ^ 0x01);
+  programmer->queueReply(damaged);
+  EXPECT_FALSE(link->SendAndReceive(CommandPayload(CmdBlankCheck), false, false, 9, true, false));
+  EXPECT_EQ(ui.texts(), QStringList{"Error at Master : BCC Error."});
+  EXPECT_EQ(port->bytesWaiting(), 0);
+
+  // A programmer that stops after the characters read still passes.
+  programmer->queueReply(frame.left(9));
+  EXPECT_TRUE(link->SendAndReceive(CommandPayload(CmdBlankCheck), false, false, 9, true, false));
+}
+
 TEST_P(ExchangeContract, LostLineEndsTheWaitAtOnce) {
   link->setReplyTimeout(20s);
   QTimer::singleShot(50, [this] { programmer->pullThePlug(); });
