@@ -30,6 +30,11 @@ QByteArray SimChip::read(Store store, int offset, int count) const {
   return bytes;
 }
 
+QByteArray SimChip::stored(Store store) const {
+  const auto it = stores_.find(store);
+  return it == stores_.end() ? QByteArray() : it->second;
+}
+
 bool SimChip::write(Store store, int offset, const QByteArray &bytes) {
   const auto it = stores_.find(store);
   if (it == stores_.end() || offset < 0 || offset + bytes.size() > it->second.size())

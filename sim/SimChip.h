@@ -24,6 +24,8 @@ public:
   // byte while the chip is read-protected. A special byte reads as stored.
   // Bytes past the end are left out.
   QByteArray read(Store store, int offset, int count) const;
+  // An area as it is stored, whatever the lock bits hide from a read.
+  QByteArray stored(Store store) const;
   // False, with nothing written, when any byte would fall outside the store.
   bool write(Store store, int offset, const QByteArray &bytes);
   void erase(Store store);

@@ -1,0 +1,219 @@
+// Every device operation against every fault the simulated programmer can
+// commit, at its first command, its first, a middle and its last block: no
+// success is ever claimed that the chip does not bear out, a failure is
+// reported as one, the programmer gets its closing ACK, the menus come back
+// and a read that fails leaves the buffer as it was.
+#include "BaseModule.h"
+#include "SimChip.h"
+#include "SimRig.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+using namespace kvr;
+using kvr::test::Pattern;
+
+namespace {
+
+const QByteArray kClosingAck("\x06\x0d", 2);
+constexpr int kImageSize = 4096;            // the whole code memory of device 001
+constexpr int kLastBlock = kImageSize / 32; // 128 blocks of 32 bytes
+constexpr int kRefusals = 5;                // every attempt the PC makes
+
+// Which reply a fault hits: the handshakes carry ACK or NAK, the results a
+// verdict, the data frames of a read only bytes.
+enum class Reply { Handshake, Verdict, Data };
+
+struct Position {
+  std::string where; // the part of the fault plan's WHERE after the command
+  Reply reply;
+};
+
+struct Operation {
+  const char *name;
+  const char *control;
+  std::vector<std::pair<QString, Position>> positions; // command ("W1"), reply
+  // Whether the chip and the buffer bear out a success the program claimed,
+  // the fault having hit that kind of reply.
+  std::function<bool(test::SimRig &, Reply hit)> succeeded;
+};
+
+QByteArray Code(test::SimRig &rig) {
+  return rig.programmer.chip()->stored(sim::Store::Code).left(kImageSize);
+}
+
+bool Blank(test::SimRig &rig, Reply) { return rig.programmer.chip()->readsBlank(sim::Store::Code); }
+
+bool Written(test::SimRig &rig, Reply) { return Code(rig) == Pattern(kImageSize); }
+
+bool ReadIntoBuffer(test::SimRig &rig, Reply) {
+  const ImageBuffer &buffer = rig.core.buffer();
+  return buffer.FileEnd == kImageSize + 1 && buffer.imageBytes(kImageSize) == Code(rig);
+}
+
+std::vector<std::pair<QString, Position>> TransferPositions(const QString &command, bool write) {
+  std::vector<std::pair<QString, Position>> positions{{command, {"hs", Reply::Handshake}}};
+  for (const int block : {1, kLastBlock / 2, kLastBlock}) {
+    const std::string n = std::to_string(block);
+    positions.push_back(
+        {command, {(write ? "ack" : "blk") + n, write ? Reply::Handshake : Reply::Verdict}});
+    positions.push_back(
+        {command, {(write ? "blk" : "data") + n, write ? Reply::Verdict : Reply::Data}});
+  }
+  return positions;
+}
+
+std::vector<std::pair<QString, Position>> CommandPositions(const QString &command) {
+  return {{command, {"hs", Reply::Handshake}}, {command, {"res", Reply::Verdict}}};
+}
+
+const std::vector<Operation> &Operations() {
+  static const std::vector<Operation> operations = [] {
+    std::vector<Operation> all{
+        // The seated chip is the right one: a pass is honest when the fault
+        // spared the verdict, or another attempt brought one.
+        {"SignatureVerification", "TbnVerifySignature", CommandPositions("S2"),
+         [](test::SimRig &rig, Reply hit) {
+           return hit != Reply::Verdict || rig.Wire().count("\x02\x05S") >= 2;
+         }},
+        {"Erase", "TbnErase", CommandPositions("E1"), Blank},
+        {"BlankCheck", "TbnBlankCheck", CommandPositions("B1"), Blank},
+        {"Write", "TbnWrite", TransferPositions("W1", true), Written},
+        {"Read", "TbnRead", TransferPositions("R1", false), ReadIntoBuffer},
+        {"Lock", "TbnLock", CommandPositions("L1"),
+         [](test::SimRig &rig, Reply) { return rig.programmer.chip()->isLocked(); }},
+        {"Auto", "TbnAuto", TransferPositions("W1", true),
+         [](test::SimRig &rig, Reply hit) {
+           return Written(rig, hit) && rig.programmer.chip()->isLocked();
+         }},
+    };
+    for (const auto &lockPosition : CommandPositions("L1"))
+      all.back().positions.push_back(lockPosition);
+    return all;
+  }();
+  return operations;
+}
+
+struct FaultKind {
+  const char *name;
+  const char *text; // the fault without its WHERE
+  std::vector<Reply> hits;
+};
+
+const std::vector<FaultKind> kFaults{
+    {"Nak", "nak=DC2", {Reply::Handshake}},
+    {"FailS", "fail=S", {Reply::Verdict}},
+    {"FailE", "fail=E", {Reply::Verdict}},
+    {"FailV", "fail=V", {Reply::Verdict}},
+    {"Drop", "drop", {Reply::Handshake, Reply::Verdict, Reply::Data}},
+    {"Truncate", "truncate=1", {Reply::Handshake, Reply::Verdict, Reply::Data}},
+    {"Late", "delay=600", {Reply::Handshake, Reply::Verdict, Reply::Data}},
+    {"Bcc", "bcc", {Reply::Verdict, Reply::Data}},
+    {"Unplug", "unplug", {Reply::Handshake, Reply::Verdict, Reply::Data}},
+};
+
+struct Case {
+  const Operation *operation;
+  QString command;
+  Position position;
+  const FaultKind *fault;
+
+  QStringList FaultTexts() const {
+    const QString fault = QString::fromLatin1(this->fault->text) + QLatin1Char('@');
+    const QString part = QStringLiteral("/") + QString::fromStdString(position.where);
+    if (QByteArray(this->fault->name) != "Nak")
+      return {fault + command + part};
+    if (position.where == "hs") { // each attempt is a command of its own
+      const int first = command.mid(1).toInt();
+      return {fault + command + QStringLiteral("-%1").arg(first + kRefusals - 1) + part};
+    }
+    return QStringList(kRefusals, fault + command + part); // a block refused each time
+  }
+};
+
+std::vector<Case> AllCases() {
+  std::vector<Case> cases;
+  for (const Operation &operation : Operations())
+    for (const auto &[command, position] : operation.positions)
+      for (const FaultKind &fault : kFaults)
+        if (std::find(fault.hits.begin(), fault.hits.end(), position.reply) != fault.hits.end())
+          cases.push_back({&operation, command, position, &fault});
+  return cases;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<Case> &info) {
+  const Case &c = info.param;
+  return std::string(c.operation->name) + "_" + c.command.toStdString() + "_" + c.position.where +
+         "_" + c.fault->name;
+}
+
+void PrintTo(const Case &c, std::ostream *os) { *os << c.FaultTexts().join(' ').toStdString(); }
+
+// The texts by which each operation claims success.
+const QStringList kSuccessTexts{"Signature verification passed.",
+                                "MCU successfully Erased.",
+                                "MCU is Blank.",
+                                "File written successfully",
+                                "End of Read",
+                                "Lock Passed",
+                                "MCU Erased, file successfully Written"};
+
+bool ClaimsSuccess(const QStringList &shown) {
+  for (const QString &text : shown)
+    for (const QString &success : kSuccessTexts)
+      if (text.startsWith(success))
+        return true;
+  return false;
+}
+
+class FaultMatrix : public ::testing::TestWithParam<Case> {};
+
+TEST_P(FaultMatrix, NoFalseSuccessAndEverythingRestored) {
+  const Case &c = GetParam();
+  test::SimRig rig;
+  rig.Start("001");
+  // The chip holds something else than the buffer, so that a read, a write
+  // and an erase each change what they claim to.
+  const QByteArray chipBefore = Pattern(kImageSize + 1).mid(1);
+  if (c.operation->control != QByteArray("TbnBlankCheck")) {
+    ASSERT_TRUE(rig.programmer.chip()->write(sim::Store::Code, 0, chipBefore));
+  }
+  rig.Load(Pattern(kImageSize));
+  const ImageBuffer &buffer = rig.core.buffer();
+  const QByteArray bufferBefore = buffer.imageBytes(kImageSize);
+  rig.ui.answers = {Answer::Yes}; // a read asks before it replaces the screen
+  rig.ui.lockBitChoices = {std::array<bool, 4>{true, false, false, false}};
+  for (const QString &fault : c.FaultTexts())
+    rig.programmer.faults().add(fault);
+
+  rig.core.Trigger(QString::fromLatin1(c.operation->control));
+
+  const QStringList shown = rig.ui.texts();
+  const QString status = rig.ui.panelText(Panel::SbrActivity);
+  const std::string context =
+      "shown: " + shown.join(" | ").toStdString() + "\nstatus: " + status.toStdString();
+  if (ClaimsSuccess(shown)) {
+    EXPECT_TRUE(c.operation->succeeded(rig, c.position.reply)) << "success claimed on a failure\n"
+                                                               << context;
+    EXPECT_FALSE(status.endsWith("Failed")) << context;
+  } else {
+    EXPECT_TRUE(status.endsWith(" Failed")) << "a failure must say so\n" << context;
+  }
+  if (QByteArray(c.fault->name) != "Unplug") {
+    EXPECT_TRUE(rig.Wire().endsWith(kClosingAck)) << "the programmer is left waiting";
+  }
+  EXPECT_TRUE(rig.core.panel().isEnabled("MnuFile"));
+  EXPECT_FALSE(rig.core.panel().isEnabled("TbnStop"));
+  EXPECT_FALSE(rig.session.StopRequested());
+  EXPECT_EQ(rig.ui.busyDepth, 0);
+  if (!(c.operation->control == QByteArray("TbnRead") && ClaimsSuccess(shown))) {
+    EXPECT_EQ(buffer.imageBytes(kImageSize), bufferBefore) << "the buffer is left alone";
+    EXPECT_EQ(buffer.FileEnd, kImageSize + 1);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllOperations, FaultMatrix, ::testing::ValuesIn(AllCases()), CaseName);
+
+} // namespace
