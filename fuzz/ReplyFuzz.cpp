@@ -1,7 +1,8 @@
 // The PC's reading of the programmer's replies on any characters: the data
 // never holds a control character, a frame built from any payload reads back
-// as that payload, one changed character is always caught by the BCC, and
-// data bytes decode to what was encoded.
+// as that payload and is known to be short until its CR, one changed
+// character is always caught by the BCC, and data bytes decode to what was
+// encoded.
 #include "BaseModule.h"
 #include "Frame.h"
 #include "FuzzCheck.h"
@@ -43,6 +44,11 @@ void CheckRoundTrip(const QByteArray &raw) {
     FUZZ_CHECK(reply.data == payload);
     FUZZ_CHECK(reply.bccRead && reply.bccMatches);
     FUZZ_CHECK(moreBlocks ? reply.endedWithEtb : reply.endedWithEtx);
+    // Read short, a frame is known to go on until its CR.
+    FUZZ_CHECK(FrameEndRead(frame));
+    const qsizetype shortRead =
+        static_cast<unsigned char>(raw.isEmpty() ? 0 : raw[0]) % frame.size();
+    FUZZ_CHECK(!FrameEndRead(frame.left(shortRead)));
     if (payload.isEmpty())
       continue;
     // One data character changed into another plain one.
