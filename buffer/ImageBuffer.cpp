@@ -2,6 +2,8 @@
 
 #include "BaseModule.h"
 
+#include <algorithm>
+
 namespace kvr {
 
 void ImageBuffer::setRowCount(int rows) {
@@ -100,16 +102,17 @@ void ImageBuffer::FillFdgFileZero(int lastRow) {
 // Five blanks, then a character per byte: a blank for "XX" and for codes
 // below the given limit.
 QString ImageBuffer::TextView(int row, int below) const {
-  QString text(5 + kBytesPerRow, QLatin1Char(' '));
+  char text[5 + kBytesPerRow];
+  std::fill(text, text + 5, ' ');
+  const int first = row * kBytesPerRow;
   for (int column = 0; column < kBytesPerRow; ++column) {
-    const int address = row * kBytesPerRow + column;
-    if (cells_[address] == Cell::NoData)
-      continue;
-    const unsigned char value = byte(address);
-    if (value >= below)
-      text[5 + column] = QChar(QLatin1Char(static_cast<char>(value)));
+    const Cell cell = cells_[first + column];
+    const auto value = static_cast<unsigned char>(bytes_[first + column]);
+    // An empty cell reads as 00h, below every limit.
+    const bool shown = cell == Cell::Value && value >= below;
+    text[5 + column] = shown ? static_cast<char>(value) : ' ';
   }
-  return text;
+  return QString::fromLatin1(text, sizeof text);
 }
 
 void ImageBuffer::FillAsciiChar(int lastRow) {

@@ -1,6 +1,9 @@
 #include "IntelHex.h"
 
+#include <QByteArrayView>
+
 #include <algorithm>
+#include <array>
 
 namespace kvr {
 
@@ -13,18 +16,22 @@ constexpr int kLinearAddressRecord = 0x04;
 // Count, address, type and checksum: the digits of a record without data.
 constexpr int kFixedDigits = 10;
 
-int DigitValue(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  return -1;
-}
+// Hex digit values by character, -1 for a character that is not one: the
+// reader looks up every character of a 64 KB file several times.
+constexpr std::array<signed char, 256> kDigitValues = [] {
+  std::array<signed char, 256> values{};
+  for (int c = 0; c < 256; ++c)
+    values[c] = c >= '0' && c <= '9'   ? static_cast<signed char>(c - '0')
+                : c >= 'A' && c <= 'F' ? static_cast<signed char>(c - 'A' + 10)
+                : c >= 'a' && c <= 'f' ? static_cast<signed char>(c - 'a' + 10)
+                                       : -1;
+  return values;
+}();
+
+int DigitValue(char c) { return kDigitValues[static_cast<unsigned char>(c)]; }
 
 // Two digits from offset; a character that is not a hex digit counts as 0.
-int ByteAt(const QByteArray &digits, int offset) {
+int ByteAt(QByteArrayView digits, qsizetype offset) {
   return 16 * std::max(0, DigitValue(digits[offset])) + std::max(0, DigitValue(digits[offset + 1]));
 }
 
@@ -38,21 +45,21 @@ struct Record {
   QByteArray data;
 };
 
-bool WellFormed(const QByteArray &body) {
+bool WellFormed(QByteArrayView body) {
   if (body.size() < kFixedDigits || body.size() % 2 != 0)
     return false;
-  if (!std::all_of(body.begin(), body.end(), [](char c) { return DigitValue(c) >= 0; }))
-    return false;
-  if (body.size() != kFixedDigits + 2 * ByteAt(body, 0))
-    return false;
   int sum = 0;
-  for (int i = 0; i < body.size(); i += 2)
+  for (qsizetype i = 0; i < body.size(); i += 2) {
+    if (DigitValue(body[i]) < 0 || DigitValue(body[i + 1]) < 0)
+      return false;
     sum += ByteAt(body, i);
-  return (sum & 0xFF) == 0;
+  }
+  return body.size() == kFixedDigits + 2 * ByteAt(body, 0) && (sum & 0xFF) == 0;
 }
 
-// The fields as they stand; a data field cut short places nothing.
-bool Fields(const QByteArray &body, Record &record) {
+// The fields as they stand; a data field cut short places nothing. The data
+// buffer is reused from record to record.
+bool Fields(QByteArrayView body, Record &record) {
   if (body.size() < 8)
     return false;
   record.count = ByteAt(body, 0);
@@ -62,10 +69,11 @@ bool Fields(const QByteArray &body, Record &record) {
   record.type = ByteAt(body, 6);
   if (DigitValue(body[6]) < 0 || DigitValue(body[7]) < 0)
     record.type = -1;
-  record.data.clear();
-  if (body.size() >= 8 + 2 * record.count)
-    for (int i = 0; i < record.count; ++i)
-      record.data.append(static_cast<char>(ByteAt(body, 8 + 2 * i)));
+  const bool whole = body.size() >= 8 + 2 * record.count;
+  record.data.resize(whole ? record.count : 0);
+  char *data = record.data.data();
+  for (int i = 0; i < record.data.size(); ++i)
+    data[i] = static_cast<char>(ByteAt(body, 8 + 2 * i));
   return true;
 }
 
@@ -97,7 +105,7 @@ HexImage ReadIntelHex(const QByteArray &file, HexReading reading) {
     qsizetype end = next;
     while (end > start + 1 && IsLineSpace(file[end - 1]))
       --end;
-    const QByteArray body = file.mid(start + 1, end - start - 1);
+    const QByteArrayView body(file.constData() + start + 1, end - start - 1);
     const int recordLine = line;
     line += static_cast<int>(std::count(file.begin() + start, file.begin() + next, '\n'));
     start = next;
