@@ -4,12 +4,13 @@
 #   ./test.sh --sanitize      build in build-sanitize/ with ASan+UBSan and run the tests
 #   ./test.sh --fuzz SECONDS  build the fuzz targets with clang in build-fuzz/ and run
 #                             each for SECONDS, one after another
+#   ./test.sh --bench         build in build/ and run every benchmark program
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 
 usage() {
-  echo "usage: $0 [--sanitize | --fuzz SECONDS]" >&2
+  echo "usage: $0 [--sanitize | --fuzz SECONDS | --bench]" >&2
   exit 2
 }
 
@@ -38,6 +39,18 @@ run_fuzzers() {
   return "$failed"
 }
 
+# The benchmark programs, each as a whole: the figures of the README.
+kvr_benchmarks=(kvr_bench kvr_sim_bench kvr_wait_bench kvr_line_bench kvr_convert_bench)
+
+run_benchmarks() {
+  kvr_install_packages
+  kvr_configure_and_build build -DKVR_BUILD_TESTS=ON -DKVR_BUILD_BENCH=ON -- "${kvr_benchmarks[@]}"
+  for program in "${kvr_benchmarks[@]}"; do
+    echo "== $program"
+    "./build/$program"
+  done
+}
+
 build_dir=build
 # Named each time: ./run.sh builds the same folder without the tests.
 cmake_args=(-DKVR_BUILD_TESTS=ON)
@@ -47,6 +60,7 @@ case "${1:-}" in
     [[ "${2:-}" =~ ^[0-9]+$ ]] || usage
     run_fuzzers "$2"
     exit ;;
+  --bench) run_benchmarks; exit ;;
   "") cmake_args+=(-DKVR_BUILD_BENCH=ON) ;;
   *) usage ;;
 esac
