@@ -10,11 +10,8 @@
 #include "Settings.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTimer>
 
 #include <cstdio>
 #ifdef Q_OS_WIN
@@ -27,11 +24,6 @@ namespace kvr::cli {
 
 namespace {
 const QString kStartupSection = QStringLiteral("Startup");
-// A line silent this long has delivered what the last reply left on it,
-// behind a USB adapter's latency too.
-constexpr qint64 kQuietMs = 50;
-// A line that never falls silent is not waited on longer than this.
-constexpr qint64 kSettleLimitMs = 1000;
 
 bool StderrIsTerminal() {
 #ifdef Q_OS_WIN
@@ -151,28 +143,7 @@ ExitStatus CliContext::FindProgrammer() {
   return ExitStatus::Success;
 }
 
-void CliContext::SettleLine() {
-  if (!port_.isOpen())
-    return;
-  QElapsedTimer quiet;
-  QElapsedTimer total;
-  quiet.start();
-  total.start();
-  qint64 waiting = port_.bytesWaiting();
-  while (quiet.elapsed() < kQuietMs && total.elapsed() < kSettleLimitMs) {
-    QEventLoop pause;
-    QTimer::singleShot(kQuietMs / 5, &pause, &QEventLoop::quit);
-    pause.exec();
-    if (port_.bytesWaiting() != waiting) {
-      waiting = port_.bytesWaiting();
-      quiet.restart();
-    }
-  }
-  port_.clearReceiveBuffer();
-}
-
 ExitStatus CliContext::VerifySignature(SignatureNeed need) {
-  SettleLine();
   core_.Trigger(QStringLiteral("TbnVerifySignature"));
   if (CtrlC::Pressed())
     return ExitStatus::Interrupted;
@@ -200,7 +171,6 @@ ExitStatus CliContext::RunControl(const QStringList &controls) {
       continue;
     // A status left by an earlier step must not be read as this operation's.
     ui_.setActivity(QString());
-    SettleLine();
     core_.Trigger(control);
     return Outcome(ActivityReportsFailure(ui_.panelText(Panel::SbrActivity)));
   }

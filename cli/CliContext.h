@@ -80,11 +80,6 @@ public:
 
 private:
   bool Offered(const QString &control);
-  // Some replies are read short of their frame (a signature result 9 of its
-  // 12 characters); the rest arrives after the exchange has ended, and would
-  // be read as the next command's answer. The window's user never clicks that
-  // fast: kvr-cli waits until the line is quiet, then empties it.
-  void SettleLine();
 
   CliOptions options_;
   QTextStream &out_;

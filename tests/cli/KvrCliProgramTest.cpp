@@ -296,8 +296,8 @@ TEST_F(KvrCli, WritesAFileByItsExtensionAndVerifiesTheChipAgainstIt) {
 }
 
 // On a slow line the end of a reply read short (the signature result: 9 of
-// its 12 characters) comes after its exchange; the write that follows at once
-// must not take it for its own answer.
+// its 12 characters) comes after the characters read; the write that follows
+// at once must not take it for its own answer.
 TEST_F(KvrCli, ChainsOperationsOnASlowLine) {
   WriteFile("prog.bin", CodePattern(64));
   const QString port = StartSim("017", {"--line-rate", "1200"});
