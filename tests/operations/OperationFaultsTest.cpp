@@ -1,6 +1,6 @@
-// Each fault of the simulator's fault plan against write, read and erase:
-// the right failure text, the closing ACK sent, the menus restored, and a
-// failed read leaving the buffer as it was.
+// Faults of the simulator's fault plan against write, read and erase: the
+// failure texts each one shows, in order, and its status. What every fault
+// must leave behind (closing ACK, menus, buffer) is the fault matrix's.
 #include "BaseModule.h"
 #include "SimRig.h"
 
@@ -24,17 +24,14 @@ void PrintTo(const Fault &f, std::ostream *os) { *os << f.fault << " on " << f.c
 
 class OperationFaults : public ::testing::TestWithParam<Fault> {};
 
-TEST_P(OperationFaults, EndsWithItsFailureClosedAndMenusBack) {
+TEST_P(OperationFaults, ShowsItsFailureTextsAndStatus) {
   const Fault &f = GetParam();
   test::SimRig rig;
   rig.Start("001"); // 4 KB: 128 blocks
   rig.Load(Pattern(4096));
-  const ImageBuffer &buffer = rig.core.buffer();
-  const QString bufferBefore = buffer.cellText(5, 3) + buffer.cellText(200, 16);
   rig.programmer.faults().add(QString::fromLatin1(f.fault));
   rig.ui.answers = {Answer::Yes}; // a read asks before it replaces the screen
   rig.core.Trigger(QString::fromLatin1(f.command));
-  const bool lineLost = QByteArray(f.fault).startsWith("unplug");
 
   const QStringList shown = rig.ui.texts();
   qsizetype from = 0;
@@ -44,20 +41,7 @@ TEST_P(OperationFaults, EndsWithItsFailureClosedAndMenusBack) {
                      << "\nshown: " << shown.join(" | ").toStdString();
     from = at + 1;
   }
-  for (const QString &text : shown)
-    EXPECT_FALSE(text.startsWith("File written successfully") || text.startsWith("End of Read") ||
-                 text == "MCU successfully Erased.")
-        << "success claimed: " << text.toStdString();
   EXPECT_EQ(rig.ui.panelText(Panel::SbrActivity), QString(f.status));
-  if (!lineLost) {
-    EXPECT_TRUE(rig.Wire().endsWith(kClosingAck)) << "the programmer is left waiting";
-  }
-  EXPECT_TRUE(rig.core.panel().isEnabled("MnuFile"));
-  EXPECT_FALSE(rig.core.panel().isEnabled("TbnStop"));
-  EXPECT_FALSE(rig.session.StopRequested());
-  EXPECT_EQ(rig.ui.busyDepth, 0);
-  EXPECT_EQ(buffer.cellText(5, 3) + buffer.cellText(200, 16), bufferBefore)
-      << "a failed operation leaves the buffer alone";
 }
 
 const char *const kTimedOut = "The requested operation has timed out.";
