@@ -1,6 +1,6 @@
 // kvr-cli convert of a 64 KB Intel HEX file as a whole process, beside
-// objcopy -I ihex -O binary on the same file, and the start-up of kvr-cli
-// alone (--help): what any run costs before it converts anything.
+// objcopy -I ihex -O binary on the same file; and what any run costs before
+// it converts anything: kvr-cli --help, and a program that only starts Qt.
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
@@ -82,7 +82,12 @@ void RunEach(benchmark::State &state, const QStringList &command) {
     }
 }
 
-QString KvrCli() { return QCoreApplication::applicationDirPath() + QStringLiteral("/kvr-cli"); }
+// A program built beside this one.
+QString Beside(const char *program) {
+  return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(program);
+}
+
+QString KvrCli() { return Beside("kvr-cli"); }
 
 void BM_KvrCliConvert64KbHex(benchmark::State &state) {
   Files files;
@@ -103,5 +108,8 @@ void BM_KvrCliStartOnly(benchmark::State &state) {
   RunEach(state, {KvrCli(), QStringLiteral("--help")});
 }
 BENCHMARK(BM_KvrCliStartOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_QtCoreStartOnly(benchmark::State &state) { RunEach(state, {Beside("kvr_qt_start_probe")}); }
+BENCHMARK(BM_QtCoreStartOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
