@@ -3,6 +3,12 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+
+#include <csignal>
+#endif
+
 namespace kvr {
 
 SimulatorProcess::~SimulatorProcess() {
@@ -17,6 +23,11 @@ QString SimulatorProcess::Start(const QString &chip) {
   const QString program =
       QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kvr-sim"));
   process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+#ifdef Q_OS_LINUX
+  // A program that is killed, not closed, must not leave its simulator
+  // running: kvr-sim ends cleanly on SIGTERM.
+  process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
   process_.start(program, {QStringLiteral("--chip"), chip});
   if (!process_.waitForStarted(5000)) {
     error_ = process_.errorString();
