@@ -66,11 +66,8 @@ template <class Condition> bool Within(int ms, Condition condition) {
 TEST(SimulatorProcess, EndsWhenTheWindowIsKilled) {
   kvr::test::ProgramFolder folder;
   QProcess window;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  QProcessEnvironment env = folder.environment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  env.insert(QStringLiteral("KVR_HOME"), folder.path());
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path() + QStringLiteral("/settings"));
-  env.insert(QStringLiteral("XDG_DATA_HOME"), folder.userFolder());
   window.setProcessEnvironment(env);
   window.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kvr"),
                {QStringLiteral("--sim"), QStringLiteral("017"), QStringLiteral("--no-splash")});

@@ -55,17 +55,8 @@ void CliRig::TearDown() {
   }
 }
 
-QProcessEnvironment CliRig::Environment() const {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("KVR_HOME"), folder.path());
-  // The settings file this test process writes through ProgramFolder.
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path() + QStringLiteral("/settings"));
-  env.insert(QStringLiteral("XDG_DATA_HOME"), folder.userFolder());
-  return env;
-}
-
 QString CliRig::StartSim(const QString &chip, const QStringList &options) {
-  sim.setProcessEnvironment(Environment());
+  sim.setProcessEnvironment(folder.environment());
   sim.start(Program("kvr-sim"), QStringList{"--chip", chip, "--state", State()} + options);
   if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000))
     return {};
@@ -109,7 +100,7 @@ QByteArray CliRig::ReadFile(const QString &name) const {
 
 CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input) {
   QProcess cli;
-  cli.setProcessEnvironment(Environment());
+  cli.setProcessEnvironment(folder.environment());
   cli.start(Program("kvr-cli"), arguments);
   cli.write(input);
   cli.closeWriteChannel();
@@ -128,7 +119,7 @@ CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input
 CliRig::Result CliRig::CliInterruptedWhen(const QStringList &arguments,
                                           const std::function<bool()> &ready) {
   QProcess cli;
-  cli.setProcessEnvironment(Environment());
+  cli.setProcessEnvironment(folder.environment());
   QEventLoop loop;
   QTimer watch;
   bool pressed = false;

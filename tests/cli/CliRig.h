@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -28,7 +27,6 @@ protected:
 
   void TearDown() override;
 
-  QProcessEnvironment Environment() const;
   // Starts kvr-sim with a chip and more options; the path of its terminal.
   QString StartSim(const QString &chip, const QStringList &options = {});
   // Ends kvr-sim as Ctrl-C would, so that its state file is written.

@@ -22,6 +22,15 @@ ProgramFolder::ProgramFolder() {
 
 ProgramFolder::~ProgramFolder() { qunsetenv("KVR_HOME"); }
 
+QProcessEnvironment ProgramFolder::environment() const {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("KVR_HOME"), path());
+  // The settings file the test process writes.
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("settings")));
+  env.insert(QStringLiteral("XDG_DATA_HOME"), userFolder());
+  return env;
+}
+
 void ProgramFolder::removeCatalogue() { QFile::remove(catalogue()); }
 
 } // namespace kvr::test

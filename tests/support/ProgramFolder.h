@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -15,6 +16,9 @@ public:
   QString path() const { return dir_.path(); }
   QString catalogue() const { return dir_.filePath("Data/KVR104.sqlite"); }
   QString userFolder() const { return dir_.filePath("user"); }
+  // The environment for a program started by the test: this folder, its
+  // settings and its per-user folder.
+  QProcessEnvironment environment() const;
   // Removes the catalogue, as on a machine where it was never installed.
   void removeCatalogue();
 
