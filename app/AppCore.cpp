@@ -1,6 +1,6 @@
 #include "AppCore.h"
 
-#include "BaseModule.h"
+#include "Globals.h"
 #include "SerialPort.h"
 #include "Session.h"
 #include "Settings.h"

@@ -2,7 +2,7 @@
 // program runs them (AppCore, QtSerialPort on the simulator's pseudo-terminal),
 // against the line's own limit: characters on the wire x 10 bits / 19200 s.
 #include "AppCore.h"
-#include "BaseModule.h"
+#include "Globals.h"
 #include "QtSerialPort.h"
 #include "ScriptedUi.h"
 #include "Session.h"

@@ -3,6 +3,7 @@
 #include "BaseModule.h"
 #include "CommandSet.h"
 #include "Frame.h"
+#include "Globals.h"
 
 #include <benchmark/benchmark.h>
 

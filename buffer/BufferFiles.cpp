@@ -1,7 +1,8 @@
 #include "BufferFiles.h"
 
-#include "BaseModule.h"
 #include "ControlPanel.h"
+#include "FileDate.h"
+#include "Globals.h"
 #include "ImageBuffer.h"
 #include "IntelHex.h"
 #include "Session.h"

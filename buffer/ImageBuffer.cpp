@@ -1,6 +1,6 @@
 #include "ImageBuffer.h"
 
-#include "BaseModule.h"
+#include "Hex.h"
 
 #include <algorithm>
 

@@ -1,6 +1,8 @@
 #include "CatalogueCheck.h"
 
-#include "BaseModule.h"
+#include "FamilyCodes.h"
+#include "Globals.h"
+#include "Hex.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -10,14 +12,9 @@ namespace kvr {
 
 namespace {
 
-bool IsHexByte(const QString &text) {
-  if (text.size() != 2)
-    return false;
-  for (const QChar c : text)
-    if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')) &&
-        !(c >= QLatin1Char('A') && c <= QLatin1Char('F')))
-      return false;
-  return true;
+// Catalogue bytes are upper case: the signature command sends them as they stand.
+bool IsUpperHexByte(const QString &text) {
+  return BaseModule::IsHexByte(text) && text == text.toUpper();
 }
 
 bool IsWholeNumber(const QString &text) {
@@ -55,13 +52,13 @@ void CheckDevice(const QSqlQuery &device, QStringList &problems) {
 
   for (int n = 0; n < 8; ++n) {
     const QString field = QStringLiteral("MCUType_%1").arg(n);
-    if (!IsHexByte(device.value(field).toString()))
+    if (!IsUpperHexByte(device.value(field).toString()))
       problem(field + QStringLiteral(" is not two upper-case hex digits"));
   }
   if (family != BaseModule::EEPROM24Cxx) {
     for (const QString &field :
          {QStringLiteral("Sig_1"), QStringLiteral("Sig_2"), QStringLiteral("Sig_3")})
-      if (!IsHexByte(device.value(field).toString()))
+      if (!IsUpperHexByte(device.value(field).toString()))
         problem(field + QStringLiteral(" is not two upper-case hex digits"));
     const QString count = device.value(QStringLiteral("Sig_Byte_Count")).toString();
     if (count.size() != 1 || count[0] < QLatin1Char('0') || count[0] > QLatin1Char('3'))

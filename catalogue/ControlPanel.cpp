@@ -1,7 +1,7 @@
 #include "ControlPanel.h"
 
-#include "BaseModule.h"
 #include "ControlLayout.h"
+#include "FamilyCodes.h"
 #include "Session.h"
 
 #include <vector>

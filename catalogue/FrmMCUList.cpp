@@ -1,7 +1,7 @@
 #include "FrmMCUList.h"
 
-#include "BaseModule.h"
 #include "DeviceTree.h"
+#include "Globals.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

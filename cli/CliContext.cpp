@@ -1,10 +1,10 @@
 #include "CliContext.h"
 
-#include "BaseModule.h"
 #include "BufferFiles.h"
 #include "ControlLayout.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "Globals.h"
 #include "ImageBuffer.h"
 #include "PortMap.h"
 #include "Settings.h"

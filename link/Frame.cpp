@@ -1,6 +1,7 @@
 #include "Frame.h"
 
 #include "BaseModule.h"
+#include "Hex.h"
 
 namespace kvr {
 

@@ -3,6 +3,8 @@
 #include "BaseModule.h"
 #include "CommandSet.h"
 #include "ControlPanel.h"
+#include "FamilyCodes.h"
+#include "Globals.h"
 #include "Link.h"
 #include "OperationSupport.h"
 #include "SerialPort.h"

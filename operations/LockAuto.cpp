@@ -3,6 +3,7 @@
 #include "BaseModule.h"
 #include "CommandSet.h"
 #include "ControlPanel.h"
+#include "FamilyCodes.h"
 #include "Link.h"
 #include "OperationSupport.h"
 #include "SerialPort.h"

@@ -1,8 +1,8 @@
 #include "OperationSupport.h"
 
-#include "BaseModule.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "FamilyCodes.h"
 #include "Session.h"
 #include "Ui.h"
 

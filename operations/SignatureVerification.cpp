@@ -4,6 +4,7 @@
 #include "CommandSet.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "FamilyCodes.h"
 #include "Frame.h"
 #include "Link.h"
 #include "PortHandling.h"

@@ -1,6 +1,7 @@
 #include "ChipLayout.h"
 
-#include "BaseModule.h"
+#include "FamilyCodes.h"
+#include "Globals.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "ChipModel.h"
 
-#include "BaseModule.h"
+#include "FamilyCodes.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "ChipSource.h"
 
-#include "BaseModule.h"
+#include "Globals.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>

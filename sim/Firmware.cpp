@@ -2,6 +2,7 @@
 
 #include "CommandSet.h"
 #include "Frame.h"
+#include "Globals.h"
 #include "PacedChannel.h"
 
 #include <utility>

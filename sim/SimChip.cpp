@@ -1,6 +1,6 @@
 #include "SimChip.h"
 
-#include "BaseModule.h"
+#include "Globals.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -2,6 +2,8 @@
 
 #include "BaseModule.h"
 #include "ControlPanel.h"
+#include "FamilyCodes.h"
+#include "Hex.h"
 
 namespace kvr {
 
@@ -189,15 +191,6 @@ bool BitSet(const QString &hex, int digitFromLeft) {
 } // namespace
 
 const std::vector<FormControlSpec> &SpecialByteLayout() { return kLayout; }
-
-bool IsHexByte(const QString &text) {
-  if (text.size() != 2)
-    return false;
-  for (const QChar c : text)
-    if (!c.isDigit() && (c.toUpper() < QLatin1Char('A') || c.toUpper() > QLatin1Char('F')))
-      return false;
-  return true;
-}
 
 SpecialByteForm::SpecialByteForm(const SelectedMcu &mcu, const SpecialByteSlots &held)
     : mcu_(mcu), slots_(held) {

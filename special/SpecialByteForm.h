@@ -102,7 +102,4 @@ private:
   bool inputValid_ = false;
 };
 
-// Two hex digits, nothing else.
-bool IsHexByte(const QString &text);
-
 } // namespace kvr

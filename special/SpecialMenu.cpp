@@ -3,6 +3,7 @@
 #include "BaseModule.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "FamilyCodes.h"
 #include "Session.h"
 #include "SpecialCommands.h"
 #include "Ui.h"

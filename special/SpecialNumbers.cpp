@@ -1,6 +1,7 @@
 #include "SpecialNumbers.h"
 
-#include "BaseModule.h"
+#include "FamilyCodes.h"
+#include "Globals.h"
 #include "Session.h"
 
 #include <QByteArray>

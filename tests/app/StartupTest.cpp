@@ -2,7 +2,7 @@
 // the saved port and device, the autodetect question, the tips and the
 // settings written at a confirmed close.
 #include "AppCore.h"
-#include "BaseModule.h"
+#include "FamilyCodes.h"
 #include "ProgramFolder.h"
 #include "RoutedLoopbackPort.h"
 #include "ScriptedPeer.h"

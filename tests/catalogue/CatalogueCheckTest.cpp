@@ -1,6 +1,6 @@
 #include "CatalogueCheck.h"
-#include "BaseModule.h"
 #include "CatalogueTestSupport.h"
+#include "FamilyCodes.h"
 
 #include <QSet>
 #include <QSqlQuery>

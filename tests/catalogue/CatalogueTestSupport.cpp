@@ -1,6 +1,6 @@
 #include "CatalogueTestSupport.h"
 
-#include "BaseModule.h"
+#include "Globals.h"
 #include "SqlScript.h"
 
 #include <QDir>

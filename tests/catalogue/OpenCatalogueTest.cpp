@@ -1,6 +1,7 @@
 #include "CatalogueTestSupport.h"
 
-#include "BaseModule.h"
+#include "FamilyCodes.h"
+#include "Globals.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -5,6 +5,7 @@
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
 #include "Frame.h"
+#include "Globals.h"
 #include "ImageBuffer.h"
 #include "Link.h"
 #include "LoopbackPort.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AppCore.h"
-#include "BaseModule.h"
 #include "ChipSource.h"
+#include "Globals.h"
 #include "ImageBuffer.h"
 #include "LoopbackPort.h"
 #include "ProgramFolder.h"

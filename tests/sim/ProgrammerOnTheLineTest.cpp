@@ -2,6 +2,7 @@
 // in-process behind a LoopbackPort and on a real pseudo-terminal opened with
 // QSerialPort.
 #include "FirmwareHarness.h"
+#include "Globals.h"
 #include "LoopbackPort.h"
 #include "PcSide.h"
 #include "Programmer.h"

@@ -1,6 +1,7 @@
 // The special byte dialog renders its form and hands the user's actions to it.
 #include "FrmSpecialByte.h"
 #include "BaseModule.h"
+#include "FamilyCodes.h"
 #include "SpecialByteForm.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 // OK accepts and sends.
 #include "SpecialByteForm.h"
 #include "BaseModule.h"
+#include "FamilyCodes.h"
 #include "SpecialCommands.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,6 @@
-#include "BaseModule.h"
+#include "FileDate.h"
+#include "Globals.h"
+#include "Hex.h"
 #include "Session.h"
 
 #include <QFile>
@@ -26,21 +28,20 @@ TEST(HexHelpers, ConvertToDecimalReadsUnsigned) {
   EXPECT_EQ(convertToDecimal(""), 0);
 }
 
+TEST(HexHelpers, IsHexByteTakesTwoAsciiDigitsOfEitherCase) {
+  EXPECT_TRUE(IsHexByte("0f"));
+  EXPECT_TRUE(IsHexByte("A9"));
+  EXPECT_FALSE(IsHexByte("F"));
+  EXPECT_FALSE(IsHexByte("FFF"));
+  EXPECT_FALSE(IsHexByte("G0"));
+  // Digits of other scripts count as digits to QChar, not to the programmer.
+  EXPECT_FALSE(IsHexByte(QString::fromUtf8("\u0663\u0663")));
+}
+
 TEST(HexHelpers, HexToBinaryMostSignificantBitFirst) {
   EXPECT_EQ(HexToBinary("01"), QString("00000001"));
   EXPECT_EQ(HexToBinary("80"), QString("10000000"));
   EXPECT_EQ(HexToBinary("A5"), QString("10100101"));
-}
-
-TEST(FamilyCodes, OrderAndExactComparison) {
-  ASSERT_EQ(FamilyCodes.size(), 21u);
-  EXPECT_EQ(FamilyCodes.front(), QString("ATMEL89C"));
-  EXPECT_EQ(FamilyCodes[7], QString("PHILIPSRX+"));
-  EXPECT_EQ(FamilyCodes[16], QString("SST89x5xxRx"));
-  EXPECT_EQ(FamilyCodes.back(), QString("EEPROM24Cxx"));
-  EXPECT_TRUE(IsFamilyCode("SST89x5xxRx"));
-  EXPECT_FALSE(IsFamilyCode("SST89X5XXRX"));
-  EXPECT_FALSE(IsFamilyCode("philipsrx2"));
 }
 
 TEST(InitGlobals, StartValuesAndDataPaths) {
