@@ -311,8 +311,8 @@ std::optional<int> FrmMainMenu::choosePort(int currentPort, const PortMap &ports
   return FrmPortSelect::Choose(currentPort, ports, this);
 }
 
-bool FrmMainMenu::confirmPositioningTip(const QString &deviceId) {
-  return FrmSpecialTip::Ask(deviceId, this);
+bool FrmMainMenu::confirmPositioningTip(const QString &, int picture) {
+  return FrmSpecialTip::Ask(picture, this);
 }
 
 std::optional<QString> FrmMainMenu::chooseDevice(const QString &currentId) {

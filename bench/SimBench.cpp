@@ -1,6 +1,7 @@
 // A 64 KB image written to the simulated programmer and read back, block by
 // block through the link's exchange and a LoopbackPort, without pacing: what
 // the PC side and the firmware cost when the line costs nothing.
+#include "ChipSource.h"
 #include "Globals.h"
 #include "LoopbackPort.h"
 #include "PcSide.h"

@@ -1,6 +1,7 @@
 #include "ControlPanel.h"
 
 #include "ControlLayout.h"
+#include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "Session.h"
 
@@ -9,23 +10,6 @@
 namespace kvr {
 
 using namespace BaseModule;
-
-int NumericIdentifier(const QString &id) {
-  int value = 0;
-  for (const QChar c : id.trimmed()) {
-    if (!c.isDigit())
-      break;
-    value = value * 10 + c.digitValue();
-    if (value > 1'000'000)
-      break;
-  }
-  return value;
-}
-
-bool IsSixClockPhilips87C(const QString &family, const QString &id) {
-  const int n = NumericIdentifier(id);
-  return family == PHILIPS87C && n >= 71 && n <= 74;
-}
 
 ControlPanel::ControlPanel(const Session &session, QObject *parent)
     : QObject(parent), session_(session), gridRows_([] { return 0; }),
@@ -106,7 +90,7 @@ void ControlPanel::SetMenuOptions(bool busy) {
            true);
     const bool philips = family == PHILIPS66X || family == PHILIPS5xX2 || family == PHILIPSRX2 ||
                          family == PHILIPS6xX2 || family == PHILIPSLPC || family == PHILIPSRx2XX ||
-                         IsSixClockPhilips87C(family, id);
+                         Traits(session_.Mcu).sixClock87C;
     enable({"MnuSpecialCmdPhilips"}, philips);
     enable({"MnuSpecialCmdWinBond"}, family == WINBOND78E);
     const bool atmel = family == ATMEL89C || family == ATMEL89L || family == ATMEL89S;
@@ -165,46 +149,43 @@ void ControlPanel::DisableAllDropDown() {
 }
 
 namespace {
-using IdCondition = bool (*)(const QString &id);
-bool AnyId(const QString &) { return true; }
-bool Is017(const QString &id) { return id == QLatin1String("017"); }
-bool Is039(const QString &id) { return id == QLatin1String("039"); }
-bool IsNot039(const QString &id) { return !Is039(id); }
-bool Is064Or065(const QString &id) {
-  return id == QLatin1String("064") || id == QLatin1String("065");
-}
-bool Is071(const QString &id) { return id == QLatin1String("071"); }
-bool Is072(const QString &id) { return id == QLatin1String("072"); }
-bool Is071Or76(const QString &id) { return Is071(id) || id == QLatin1String("76"); }
-bool Is75(const QString &id) { return id == QLatin1String("75"); }
-bool Is71To74(const QString &id) { return IsSixClockPhilips87C(BaseModule::PHILIPS87C, id); }
+using TraitCondition = bool (*)(const DeviceTraits &traits);
+bool Any(const DeviceTraits &) { return true; }
+bool DataEeprom(const DeviceTraits &t) { return t.dataEeprom; }
+bool I2cSlaveAddress(const DeviceTraits &t) { return t.i2cSlaveAddress; }
+bool NoI2cSlaveAddress(const DeviceTraits &t) { return !t.i2cSlaveAddress; }
+bool LdRom(const DeviceTraits &t) { return t.ldRom; }
+bool RdSubmenu(const DeviceTraits &t) { return t.rdSubmenu; }
+bool RcCommands(const DeviceTraits &t) { return t.rcCommands; }
+bool TwoFlashBlocks(const DeviceTraits &t) { return t.twoFlashBlocks; }
+bool SixClock87C(const DeviceTraits &t) { return t.sixClock87C; }
 
 // Operations > Special Commands: the family submenu to enable. The first row
-// of the selected family whose identifier condition holds counts; a family
-// whose rows all fail enables nothing.
+// of the selected family whose device condition holds counts; a family whose
+// rows all fail enables nothing.
 struct SubmenuRule {
   const QString &family;
-  IdCondition condition;
+  TraitCondition condition;
   std::vector<const char *> enabled;
   std::vector<const char *> disabled;
 };
 const std::vector<SubmenuRule> kSubmenuRules{
-    {WINBOND78E, AnyId, {"Mnu78E"}, {}},
-    {PHILIPS66X, Is039, {"Mnu89C66xx", "Mnu89C669"}, {"Mnu89C66x"}},
-    {PHILIPS66X, IsNot039, {"Mnu89C66xx", "Mnu89C66x"}, {"Mnu89C669"}},
-    {PHILIPSRX2, AnyId, {"Mnu89C51Rx2"}, {}},
-    {PHILIPS5xX2, AnyId, {"Mnu89C5xX2"}, {}},
-    {PHILIPS87C, Is71To74, {"Mnu89C5xX2"}, {}},
-    {PHILIPS6xX2, AnyId, {"Mnu89C6xX2"}, {}},
-    {PHILIPSLPC, AnyId, {"MnuLPC"}, {}},
-    {ATMEL89S, Is017, {"Mnu89S"}, {}},
-    {PHILIPSRx2XX, AnyId, {"mnuRx2XX"}, {}},
-    {ATMELT89C51xx, AnyId, {"MnuT89C51xx"}, {}},
-    {SSTFXX, AnyId, {"MnuFxx"}, {}},
-    {SSTCXX, AnyId, {"MnuCxx"}, {}},
-    {SST89x5xxRx, Is071, {"Mnu89E564RD"}, {}},
-    {SST89x5xxRx, Is072, {"Mnu89E554RC"}, {}},
-    {PHILIPSVRx2XX, Is75, {"Mnu89E564RD"}, {}},
+    {WINBOND78E, Any, {"Mnu78E"}, {}},
+    {PHILIPS66X, I2cSlaveAddress, {"Mnu89C66xx", "Mnu89C669"}, {"Mnu89C66x"}},
+    {PHILIPS66X, NoI2cSlaveAddress, {"Mnu89C66xx", "Mnu89C66x"}, {"Mnu89C669"}},
+    {PHILIPSRX2, Any, {"Mnu89C51Rx2"}, {}},
+    {PHILIPS5xX2, Any, {"Mnu89C5xX2"}, {}},
+    {PHILIPS87C, SixClock87C, {"Mnu89C5xX2"}, {}},
+    {PHILIPS6xX2, Any, {"Mnu89C6xX2"}, {}},
+    {PHILIPSLPC, Any, {"MnuLPC"}, {}},
+    {ATMEL89S, DataEeprom, {"Mnu89S"}, {}},
+    {PHILIPSRx2XX, Any, {"mnuRx2XX"}, {}},
+    {ATMELT89C51xx, Any, {"MnuT89C51xx"}, {}},
+    {SSTFXX, Any, {"MnuFxx"}, {}},
+    {SSTCXX, Any, {"MnuCxx"}, {}},
+    {SST89x5xxRx, RdSubmenu, {"Mnu89E564RD"}, {}},
+    {SST89x5xxRx, RcCommands, {"Mnu89E554RC"}, {}},
+    {PHILIPSVRx2XX, RdSubmenu, {"Mnu89E564RD"}, {}},
 };
 
 const char *const kStatusByteEntry = "BMnu_StatusByte&BootVector";
@@ -213,54 +194,54 @@ const char *const kBootVectors = "Status Byte && Boot Vectors";
 
 // Toolbar drop-down entries of a family. The first two families are looked at
 // on their own; the rest form one chain in which only the selected family's
-// first row whose identifier condition holds counts.
+// first row whose device condition holds counts.
 struct DropDownRule {
   const QString &family;
-  IdCondition condition;
+  TraitCondition condition;
   std::vector<const char *> shown;
   const char *statusByteText; // text of the status byte entry, when shown
   std::vector<const char *> hidden;
 };
 const std::vector<DropDownRule> kIndependentDropDownRules{
-    {PHILIPSRX2, AnyId, {"BMnu_12xCLK_Rx2", kStatusByteEntry}, kBootVector, {}},
+    {PHILIPSRX2, Any, {"BMnu_12xCLK_Rx2", kStatusByteEntry}, kBootVector, {}},
     {PHILIPS66X,
-     Is039,
+     I2cSlaveAddress,
      {"BMnu_Write8kDataBlock", "BMnu_Read8kDataBlock", "BMnu_6xCLK", kStatusByteEntry},
      kBootVectors,
      {"BMnu_I2CSlaveAddress"}},
-    {PHILIPS66X, IsNot039, {"BMnu_12xCLK_Rx2", kStatusByteEntry}, kBootVector, {}},
+    {PHILIPS66X, NoI2cSlaveAddress, {"BMnu_12xCLK_Rx2", kStatusByteEntry}, kBootVector, {}},
 };
 const std::vector<DropDownRule> kChainedDropDownRules{
     {PHILIPSLPC,
-     AnyId,
+     Any,
      {"BMnu_Write32ByteUserP", "BMnu_Read32ByteUserP", "BMnu_Read1ByteUCFG1"},
      nullptr,
      {}},
-    {PHILIPS5xX2, AnyId, {"BMnu_6xCLK"}, nullptr, {}},
-    {PHILIPS87C, Is71To74, {"BMnu_6xCLK"}, nullptr, {}},
-    {PHILIPS6xX2, AnyId, {"BMnu_6xCLK", kStatusByteEntry}, kBootVector, {}},
-    {PHILIPSRXPlus, AnyId, {kStatusByteEntry}, kBootVector, {}},
-    {WINBOND78E, Is064Or065, {"BMnu_WriteLDROM", "BMnu_ReadLDROM"}, nullptr, {}},
-    {ATMEL89S, Is017, {"BMnu_WriteEEPROM", "BMnu_ReadEEPROM"}, nullptr, {}},
+    {PHILIPS5xX2, Any, {"BMnu_6xCLK"}, nullptr, {}},
+    {PHILIPS87C, SixClock87C, {"BMnu_6xCLK"}, nullptr, {}},
+    {PHILIPS6xX2, Any, {"BMnu_6xCLK", kStatusByteEntry}, kBootVector, {}},
+    {PHILIPSRXPlus, Any, {kStatusByteEntry}, kBootVector, {}},
+    {WINBOND78E, LdRom, {"BMnu_WriteLDROM", "BMnu_ReadLDROM"}, nullptr, {}},
+    {ATMEL89S, DataEeprom, {"BMnu_WriteEEPROM", "BMnu_ReadEEPROM"}, nullptr, {}},
     {PHILIPSRx2XX,
-     AnyId,
+     Any,
      {"BMnu_Write4kDataBlock", "BMnu_Read4kDataBlock", "BMnu_6xCLK", kStatusByteEntry},
      kBootVector,
      {}},
     {SSTCXX,
-     AnyId,
+     Any,
      {"BMnu_WriteSecFlashBlock1", "BMnu_ReadSecFlashBlock1", "BMnu_ProgramReMapBit"},
      nullptr,
      {}},
-    {SSTFXX, AnyId, {"BMnu_WriteSecFlashBlock1", "BMnu_ReadSecFlashBlock1"}, nullptr, {}},
-    {PHILIPSVRx2XX, Is75, {"BMnu_BlockErase", "BMnu_SetDoubleClockMode_RD"}, nullptr, {}},
+    {SSTFXX, Any, {"BMnu_WriteSecFlashBlock1", "BMnu_ReadSecFlashBlock1"}, nullptr, {}},
+    {PHILIPSVRx2XX, TwoFlashBlocks, {"BMnu_BlockErase", "BMnu_SetDoubleClockMode_RD"}, nullptr, {}},
     {SST89x5xxRx,
-     Is071Or76,
+     TwoFlashBlocks,
      {"BMnu_BlockErase", "BMnu_SetStartUpConfigBitSC0_RD", "BMnu_SetDoubleClockMode_RD"},
      nullptr,
      {}},
     {SST89x5xxRx,
-     Is072,
+     RcCommands,
      {"BMnu_Read8kSecondaryFlashBlock1", "BMnu_Write8kSecondaryFlashBlock1", "BMnu_BlockErase_RC",
       "BMnu_SetStartUpConfigBitSC0_RC", "BMnu_SetStartUpConfigBitSC1",
       "BMnu_SetDoubleClockMode_RC"},
@@ -270,9 +251,10 @@ const std::vector<DropDownRule> kChainedDropDownRules{
 
 // The first row of the family whose condition holds.
 template <typename Rule>
-const Rule *FirstMatch(const std::vector<Rule> &rules, const QString &family, const QString &id) {
+const Rule *FirstMatch(const std::vector<Rule> &rules, const SelectedMcu &mcu) {
+  const DeviceTraits traits = Traits(mcu);
   for (const Rule &rule : rules)
-    if (rule.family == family && rule.condition(id))
+    if (rule.family == mcu.FamilyCode && rule.condition(traits))
       return &rule;
   return nullptr;
 }
@@ -282,8 +264,7 @@ void ControlPanel::SetSpecialOperationMenu() {
   enable({"Mnu78E", "Mnu89C66xx", "Mnu89C51Rx2", "Mnu89C5xX2", "Mnu89C6xX2", "Mnu89S", "MnuLPC",
           "mnuRx2XX", "MnuT89C51xx", "MnuFxx", "MnuCxx", "Mnu89E564RD", "Mnu89E554RC"},
          false);
-  const SubmenuRule *rule =
-      FirstMatch(kSubmenuRules, session_.Mcu.FamilyCode, session_.Mcu.MCUIDNumber);
+  const SubmenuRule *rule = FirstMatch(kSubmenuRules, session_.Mcu);
   if (!rule)
     return;
   for (const char *name : rule->enabled)
@@ -296,8 +277,6 @@ bool ControlPanel::SetDropDownOptions_Special() {
   DisableAllDropDown();
   SetSpecialOperationMenu();
 
-  const QString family = session_.Mcu.FamilyCode;
-  const QString id = session_.Mcu.MCUIDNumber;
   const auto apply = [this](const DropDownRule *rule) {
     if (!rule)
       return;
@@ -309,10 +288,11 @@ bool ControlPanel::SetDropDownOptions_Special() {
       setText(QLatin1String(kStatusByteEntry), QLatin1String(rule->statusByteText));
     setVisible(QStringLiteral("NA"), false);
   };
+  const DeviceTraits traits = Traits(session_.Mcu);
   for (const DropDownRule &rule : kIndependentDropDownRules)
-    if (rule.family == family && rule.condition(id))
+    if (rule.family == session_.Mcu.FamilyCode && rule.condition(traits))
       apply(&rule);
-  apply(FirstMatch(kChainedDropDownRules, family, id));
+  apply(FirstMatch(kChainedDropDownRules, session_.Mcu));
 
   return !isVisible(QStringLiteral("NA"));
 }

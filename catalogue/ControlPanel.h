@@ -62,11 +62,4 @@ private:
   std::function<QString()> currentFilePath_;
 };
 
-// The leading decimal digits of an identifier as a number ("071" is 71,
-// "08B" is 8, "A1" is 0).
-int NumericIdentifier(const QString &id);
-
-// PHILIPS87C devices with identifiers 71 to 74 carry the 6x clock commands.
-bool IsSixClockPhilips87C(const QString &family, const QString &id);
-
 } // namespace kvr

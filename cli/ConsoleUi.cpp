@@ -106,7 +106,7 @@ std::optional<FileDialogChoice> ConsoleUi::chooseFileToOpen(const FileDialogRequ
 
 QString ConsoleUi::chooseFileToSave(const FileDialogRequest &) { return QString(); }
 
-bool ConsoleUi::confirmPositioningTip(const QString &deviceId) {
+bool ConsoleUi::confirmPositioningTip(const QString &deviceId, int) {
   RequireYes(QStringLiteral("The %1 sits in the socket as the positioning tip of the window "
                             "shows. Continue?")
                  .arg(deviceId));

@@ -72,9 +72,10 @@ public:
   // The port dialog: the chosen port number, or nothing when cancelled.
   virtual std::optional<int> choosePort(int currentPort, const PortMap &ports) = 0;
 
-  // The positioning tip shown before verifying the devices that need it;
-  // true when the user confirmed that the chip sits as shown.
-  virtual bool confirmPositioningTip(const QString &deviceId) = 0;
+  // The positioning tip shown before verifying the devices that need it,
+  // opened at the chip's picture; true when the user confirmed that the chip
+  // sits as shown.
+  virtual bool confirmPositioningTip(const QString &deviceId, int picture) = 0;
 
   // A warning window: true for Yes; dontShowAgain tells whether the user
   // ticked "Don't display this message again".

@@ -3,6 +3,7 @@
 #include "BaseModule.h"
 #include "CommandSet.h"
 #include "ControlPanel.h"
+#include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "Link.h"
 #include "OperationSupport.h"
@@ -29,16 +30,9 @@ bool LockBitsChoiceValid(const std::array<bool, 4> &ticked) {
   return ticked[0] || ticked[1] || ticked[2];
 }
 
-bool LockedCodeReadsZero(const SelectedMcu &mcu) {
-  return mcu.FamilyCode == SSTCXX || mcu.FamilyCode == SSTFXX ||
-         (mcu.FamilyCode == PHILIPSVRx2XX && mcu.MCUIDNumber == QLatin1String("75")) ||
-         (mcu.FamilyCode == PHILIPS66X && mcu.MCUIDNumber == QLatin1String("039"));
-}
-
 bool LockAuto::LockMCU(bool showMessages) {
   Session &s = c_.session;
-  if (s.Mcu.FamilyCode == PHILIPSVRx2XX && s.Mcu.MCUIDNumber == QLatin1String("75") &&
-      !WarningAccepted(c_, WarningWindow::Lock))
+  if (Traits(s.Mcu).bootBlockWarnings && !WarningAccepted(c_, WarningWindow::Lock))
     return false;
 
   OperationEnd end(c_);
@@ -63,7 +57,7 @@ bool LockAuto::LockMCU(bool showMessages) {
       result = true;
       const char check = s.LastReply.size() > 1 ? s.LastReply[1] : '\0';
       const QString *text = nullptr;
-      if (LockedCodeReadsZero(s.Mcu))
+      if (Traits(s.Mcu).lockedCodeReadsZero)
         text = &LockText::PassedZeroes;
       else if (check == 'B')
         text = &LockText::PassedBlank;
@@ -94,7 +88,7 @@ void LockAuto::MnuLock_Click() {
 void LockAuto::MnuAuto_Click() {
   Session &s = c_.session;
   c_.port.clearReceiveBuffer();
-  if (IsBlockSelectable(s.Mcu) && c_.panel.isVisible(QStringLiteral("LstCurrentBlock")) &&
+  if (Traits(s.Mcu).twoFlashBlocks && c_.panel.isVisible(QStringLiteral("LstCurrentBlock")) &&
       !writeRead_.SelectShownBlock(true))
     return;
   if (!writeRead_.WriteMCU(false))

@@ -31,8 +31,6 @@ inline const QString AutoDone =
 LockBitsSetup LockBitsDialogSetup(const SelectedMcu &mcu);
 // The dialog's OK: at least one of the first three boxes must be ticked.
 bool LockBitsChoiceValid(const std::array<bool, 4> &ticked);
-// Families whose locked code memory reads 00h instead of blank.
-bool LockedCodeReadsZero(const SelectedMcu &mcu);
 
 // Programming the lock bits, and Auto: write, then lock.
 class LockAuto {

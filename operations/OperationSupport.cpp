@@ -15,12 +15,6 @@ QString OperationText::OnlyForFamily(const QString &family) {
          QStringLiteral(" range of MCUs.");
 }
 
-bool IsBlockSelectable(const SelectedMcu &mcu) {
-  return (mcu.FamilyCode == PHILIPSVRx2XX && mcu.MCUIDNumber == QLatin1String("75")) ||
-         (mcu.FamilyCode == SST89x5xxRx &&
-          (mcu.MCUIDNumber == QLatin1String("071") || mcu.MCUIDNumber == QLatin1String("76")));
-}
-
 bool WarningAccepted(OperationContext &c, WarningWindow window) {
   const auto row = static_cast<StartTipRow>(static_cast<int>(window));
   if (!c.catalogue.StartTipEnabled(row))

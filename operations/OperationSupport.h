@@ -15,9 +15,6 @@ inline const QString BlockSignatureFailed =
 QString OnlyForFamily(const QString &family);
 } // namespace OperationText
 
-// Devices with two flash blocks chosen in LstCurrentBlock.
-bool IsBlockSelectable(const SelectedMcu &mcu);
-
 // The text of a warning window, lines separated by CR.
 QString WarningText(WarningWindow window);
 

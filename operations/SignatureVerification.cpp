@@ -4,6 +4,7 @@
 #include "CommandSet.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "Frame.h"
 #include "Link.h"
@@ -24,11 +25,6 @@ const QString kCr = QStringLiteral("\r");
 
 QString Field(const QSqlRecord &record, const char *name) {
   return record.value(QLatin1String(name)).toString().trimmed();
-}
-
-bool NeedsPositioningTip(const SelectedMcu &mcu) {
-  return mcu.FamilyCode == PHILIPSLPC &&
-         (mcu.MCUIDNumber == QLatin1String("08B") || mcu.MCUIDNumber == QLatin1String("08C"));
 }
 } // namespace
 
@@ -72,7 +68,8 @@ void SignatureVerifier::SignatureVerification() {
   c_.ui.beginBusy();
   c_.ui.setActivity(QStringLiteral("Signature Verification"));
 
-  if (NeedsPositioningTip(s.Mcu) && !c_.ui.confirmPositioningTip(s.Mcu.MCUIDNumber)) {
+  const int tip = Traits(s.Mcu).positioningTip;
+  if (tip >= 0 && !c_.ui.confirmPositioningTip(s.Mcu.MCUIDNumber, tip)) {
     // Nothing sent; the caller ends the busy state.
     c_.ui.endBusy();
     return;
@@ -152,19 +149,13 @@ void SignatureVerifier::ShowDeviceControls() {
     c_.panel.setVisible(QStringLiteral("chkClkSpeed"), false);
     return;
   }
-  const QString &family = s.Mcu.FamilyCode;
-  const QString &id = s.Mcu.MCUIDNumber;
-  const bool twoBlocks =
-      (family == PHILIPSVRx2XX && id == QLatin1String("75")) ||
-      (family == SST89x5xxRx && (id == QLatin1String("071") || id == QLatin1String("76")));
+  const DeviceTraits traits = Traits(s.Mcu);
+  const bool twoBlocks = traits.twoFlashBlocks;
   c_.panel.setVisible(QStringLiteral("LstCurrentBlock"), twoBlocks);
   c_.panel.setVisible(QStringLiteral("LstCurrentBlockCaption"), twoBlocks);
   if (twoBlocks)
     c_.panel.setValue(QStringLiteral("LstCurrentBlock"), 0);
-  const bool sixClock = family == PHILIPS6xX2 ||
-                        (family == PHILIPSVRx2XX && id != QLatin1String("75")) ||
-                        (family == PHILIPS66X && id == QLatin1String("039"));
-  c_.panel.setVisible(QStringLiteral("chkClkSpeed"), sixClock);
+  c_.panel.setVisible(QStringLiteral("chkClkSpeed"), traits.sixClockBox);
 }
 
 } // namespace kvr

@@ -3,6 +3,7 @@
 #include "BaseModule.h"
 #include "CommandSet.h"
 #include "ControlPanel.h"
+#include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "FileDate.h"
 #include "Frame.h"
@@ -35,11 +36,6 @@ bool IsHexFile(const QString &path) {
   return path.endsWith(QLatin1String(".HEX"), Qt::CaseInsensitive);
 }
 
-// Families whose chips switch to 6-clock mode after a write when asked.
-bool TakesSixClockAfterWrite(const SelectedMcu &mcu) {
-  return mcu.FamilyCode == PHILIPSRx2XX || mcu.FamilyCode == PHILIPS6xX2 ||
-         (mcu.FamilyCode == PHILIPS66X && mcu.MCUIDNumber == QLatin1String("039"));
-}
 } // namespace
 
 QString WriteText::SizeWarning(const QString &file, int fileEnd, int deviceSize) {
@@ -116,7 +112,7 @@ void WriteRead::SwitchToSixClockWhenTicked() {
   QEventLoop wait;
   QTimer::singleShot(toNextSecond, &wait, &QEventLoop::quit);
   wait.exec();
-  if (TakesSixClockAfterWrite(c_.session.Mcu))
+  if (Traits(c_.session.Mcu).sixClockAfterWrite)
     special_.SetSpecial(QStringLiteral("15"), false);
 }
 
@@ -229,8 +225,8 @@ bool WriteRead::SelectShownBlock(bool warnBeforeBlock1) {
     mcu.MCUCodeROMSize = SixtyFourKB;
     return true;
   }
-  if (warnBeforeBlock1 && mcu.FamilyCode == PHILIPSVRx2XX &&
-      mcu.MCUIDNumber == QLatin1String("75") && !WarningAccepted(c_, WarningWindow::Auto))
+  if (warnBeforeBlock1 && Traits(mcu).bootBlockWarnings &&
+      !WarningAccepted(c_, WarningWindow::Auto))
     return false;
   special_.SelectBlock(1);
   mcu.MCUCodeROMSize = EightKB;
@@ -239,8 +235,8 @@ bool WriteRead::SelectShownBlock(bool warnBeforeBlock1) {
 
 void WriteRead::MnuWrite_Click() {
   c_.port.clearReceiveBuffer();
-  const bool twoBlocks =
-      IsBlockSelectable(c_.session.Mcu) && c_.panel.isVisible(QStringLiteral("LstCurrentBlock"));
+  const bool twoBlocks = Traits(c_.session.Mcu).twoFlashBlocks &&
+                         c_.panel.isVisible(QStringLiteral("LstCurrentBlock"));
   if (twoBlocks && !SelectShownBlock(true))
     return;
   if (!twoBlocks || c_.session.SpecialCommandOk)

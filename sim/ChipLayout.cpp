@@ -1,5 +1,6 @@
 #include "ChipLayout.h"
 
+#include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "Globals.h"
 
@@ -11,34 +12,40 @@ using namespace BaseModule;
 
 namespace {
 
-// The special bytes of a family. ids: the identifiers a row applies to,
-// space separated; empty for the whole family. The first row that matches a
-// store gives its start value.
+using TraitTest = bool (*)(const DeviceTraits &traits);
+bool Any(const DeviceTraits &) { return true; }
+bool SixClockBox(const DeviceTraits &t) { return t.sixClockBox; }
+bool I2cSlaveAddress(const DeviceTraits &t) { return t.i2cSlaveAddress; }
+bool SixClock87C(const DeviceTraits &t) { return t.sixClock87C; }
+
+// The special bytes of a family. The first row of the chip's family whose
+// test holds gives a store its start value. Chips switched to 6-clock mode
+// start in 12-clock mode (FFh); those switched to 12-clock start at 00h.
 struct ByteRow {
   const QString &family;
-  const char *ids;
+  TraitTest applies;
   Store store;
   const char *startHex;
 };
 
 const ByteRow kByteRows[] = {
-    {PHILIPS66X, "", Store::StatusBoot, "00FC00"},
-    {PHILIPS66X, "039", Store::ClockMode, "FF"},
-    {PHILIPS66X, "", Store::ClockMode, "00"},
-    {PHILIPS66X, "039", Store::I2cAddress, "00"},
-    {PHILIPSRX2, "", Store::StatusBoot, "00FC00"},
-    {PHILIPSRX2, "", Store::ClockMode, "00"},
-    {PHILIPS5xX2, "", Store::ClockMode, "FF"},
-    {PHILIPS87C, "71 72 73 74", Store::ClockMode, "FF"},
-    {PHILIPS6xX2, "", Store::StatusBoot, "00FC00"},
-    {PHILIPS6xX2, "", Store::ClockMode, "FF"},
-    {PHILIPSRx2XX, "", Store::StatusBoot, "00FC00"},
-    {PHILIPSRx2XX, "", Store::ClockMode, "FF"},
-    {SSTFXX, "", Store::RemapBits, "0000"},
-    {SSTCXX, "", Store::RemapBits, "0000"},
-    {SST89x5xxRx, "", Store::ConfigBits, "00"},
-    {SST89x5xxRx, "", Store::DoubleClock, "FF"},
-    {DALLASDS89C, "", Store::OptionControl, "00"},
+    {PHILIPS66X, Any, Store::StatusBoot, "00FC00"},
+    {PHILIPS66X, SixClockBox, Store::ClockMode, "FF"},
+    {PHILIPS66X, Any, Store::ClockMode, "00"},
+    {PHILIPS66X, I2cSlaveAddress, Store::I2cAddress, "00"},
+    {PHILIPSRX2, Any, Store::StatusBoot, "00FC00"},
+    {PHILIPSRX2, Any, Store::ClockMode, "00"},
+    {PHILIPS5xX2, Any, Store::ClockMode, "FF"},
+    {PHILIPS87C, SixClock87C, Store::ClockMode, "FF"},
+    {PHILIPS6xX2, Any, Store::StatusBoot, "00FC00"},
+    {PHILIPS6xX2, Any, Store::ClockMode, "FF"},
+    {PHILIPSRx2XX, Any, Store::StatusBoot, "00FC00"},
+    {PHILIPSRx2XX, Any, Store::ClockMode, "FF"},
+    {SSTFXX, Any, Store::RemapBits, "0000"},
+    {SSTCXX, Any, Store::RemapBits, "0000"},
+    {SST89x5xxRx, Any, Store::ConfigBits, "00"},
+    {SST89x5xxRx, Any, Store::DoubleClock, "FF"},
+    {DALLASDS89C, Any, Store::OptionControl, "00"},
 };
 
 // Type byte 5, the kind of the special memory area; its size is 2 to the
@@ -52,21 +59,6 @@ const AreaKind kAreaKinds[] = {{0x01, Store::Eeprom},
                                {0x03, Store::LdRom},
                                {0x05, Store::UserParams}};
 constexpr std::uint8_t kUserParamsKind = 0x05; // comes with the UCFG1 byte
-
-// Chips whose read-protected code reads 00h.
-struct ZeroReadRow {
-  const QString &family;
-  const char *ids;
-};
-const ZeroReadRow kZeroReadRows[] = {
-    {SSTCXX, ""}, {SSTFXX, ""}, {PHILIPSVRx2XX, "75"}, {PHILIPS66X, "039"}};
-
-bool Applies(const QString &family, const char *ids, const ChipModel &model) {
-  if (model.family != family)
-    return false;
-  const QStringList list = QString::fromLatin1(ids).split(' ', Qt::SkipEmptyParts);
-  return list.isEmpty() || list.contains(model.id);
-}
 
 struct StoreNameRow {
   Store store;
@@ -130,11 +122,11 @@ ChipLayout LayoutOf(const ChipModel &model) {
       initial[area.store] = QByteArray(1 << sizePower, BlankByte);
   if (kind == kUserParamsKind)
     initial[Store::Ucfg1] = QByteArray(1, BlankByte);
+  const DeviceTraits traits = Traits(model.family, model.id);
   for (const ByteRow &row : kByteRows)
-    if (Applies(row.family, row.ids, model) && !initial.count(row.store))
+    if (row.family == model.family && row.applies(traits) && !initial.count(row.store))
       initial[row.store] = QByteArray::fromHex(row.startHex);
-  for (const ZeroReadRow &row : kZeroReadRows)
-    layout.lockedReadsZero = layout.lockedReadsZero || Applies(row.family, row.ids, model);
+  layout.lockedReadsZero = traits.lockedCodeReadsZero;
   return layout;
 }
 

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 
 namespace kvr::sim {
 
@@ -27,9 +26,5 @@ struct ChipModel {
 // The family whose number (1.., in the order of the 21 family codes) byte 0
 // holds; empty when the firmware knows no such family.
 QString FamilyOfTypeBytes(const std::array<std::uint8_t, 8> &typeBytes);
-
-// The chips the simulator seats without a catalogue file.
-std::optional<ChipModel> FindBuiltInChip(const QString &id);
-QStringList BuiltInChipIds();
 
 } // namespace kvr::sim

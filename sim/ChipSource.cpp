@@ -1,13 +1,17 @@
 #include "ChipSource.h"
 
 #include "Globals.h"
+#include "SqlScript.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
+
+#include <vector>
 
 namespace kvr::sim {
 
@@ -48,6 +52,46 @@ std::optional<ChipModel> ModelFromRow(const QSqlQuery &row, const QString &id, Q
   return model;
 }
 
+// Every device, or the one with the identifier when one is given.
+QSqlQuery SelectDevices(QSqlDatabase &db, const QString &id = QString()) {
+  QSqlQuery query(db);
+  QString select = QStringLiteral("select m.*, r.MCURangeName, b.BrandName from MCUMaster m "
+                                  "join RangeMaster r on r.MCURangeNumber = m.MCURangeNumber "
+                                  "join BrandMaster b on b.BrandNumber = r.BrandNumber");
+  if (!id.isNull())
+    select += QStringLiteral(" where m.MCUIDNumber = ?");
+  query.prepare(select);
+  if (!id.isNull())
+    query.addBindValue(id);
+  query.exec();
+  return query;
+}
+
+// The catalogue script the simulator is built with, run once into memory.
+const std::vector<ChipModel> &BuiltInChips() {
+  static const std::vector<ChipModel> chips = [] {
+    std::vector<ChipModel> all;
+    const QString connection = QUuid::createUuid().toString();
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+      db.setDatabaseName(QStringLiteral(":memory:"));
+      QFile script(QStringLiteral(":/kvr/catalogue.sql"));
+      if (db.open() && script.open(QIODevice::ReadOnly) &&
+          RunSqlScript(db, QString::fromUtf8(script.readAll()))) {
+        QSqlQuery query = SelectDevices(db);
+        QString why;
+        while (query.next())
+          if (std::optional<ChipModel> chip =
+                  ModelFromRow(query, query.value(QStringLiteral("MCUIDNumber")).toString(), why))
+            all.push_back(*chip);
+      }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return all;
+  }();
+  return chips;
+}
+
 } // namespace
 
 QString DefaultCatalogue() {
@@ -67,13 +111,8 @@ std::optional<ChipModel> LoadCatalogueChip(const QString &file, const QString &i
     } else if (!db.open()) {
       why = db.lastError().text();
     } else {
-      QSqlQuery query(db);
-      query.prepare(QStringLiteral(
-          "select m.*, r.MCURangeName, b.BrandName from MCUMaster m "
-          "join RangeMaster r on r.MCURangeNumber = m.MCURangeNumber "
-          "join BrandMaster b on b.BrandNumber = r.BrandNumber where m.MCUIDNumber = ?"));
-      query.addBindValue(id);
-      if (!query.exec())
+      QSqlQuery query = SelectDevices(db, id);
+      if (!query.isActive())
         why = query.lastError().text();
       else if (!query.next())
         why = QStringLiteral("the catalogue has no device \"%1\"").arg(id);
@@ -85,6 +124,20 @@ std::optional<ChipModel> LoadCatalogueChip(const QString &file, const QString &i
   if (!model && error)
     *error = QStringLiteral("%1: %2").arg(file, why);
   return model;
+}
+
+std::optional<ChipModel> FindBuiltInChip(const QString &id) {
+  for (const ChipModel &chip : BuiltInChips())
+    if (chip.id == id)
+      return chip;
+  return std::nullopt;
+}
+
+QStringList BuiltInChipIds() {
+  QStringList ids;
+  for (const ChipModel &chip : BuiltInChips())
+    ids << chip.id;
+  return ids;
 }
 
 std::optional<ChipModel> FindChip(const QString &id, const QString &catalogue, QString *error) {

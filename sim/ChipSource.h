@@ -13,8 +13,13 @@ namespace kvr::sim {
 // missing or a field cannot be read.
 std::optional<ChipModel> LoadCatalogueChip(const QString &file, const QString &id, QString *error);
 
+// The chips of the catalogue script built into the simulator, for runs
+// without a catalogue file.
+std::optional<ChipModel> FindBuiltInChip(const QString &id);
+QStringList BuiltInChipIds();
+
 // Where the chip comes from: the given catalogue, else the catalogue beside
-// the programs when there is one, else the built-in table.
+// the programs when there is one, else the built-in catalogue script.
 std::optional<ChipModel> FindChip(const QString &id, const QString &catalogue, QString *error);
 
 // The catalogue the PC uses beside the programs.

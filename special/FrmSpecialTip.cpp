@@ -20,7 +20,7 @@ QString SeatingText(int item) {
   }
 }
 
-FrmSpecialTip::FrmSpecialTip(const QString &deviceId, QWidget *owner) : QDialog(owner) {
+FrmSpecialTip::FrmSpecialTip(int chip, QWidget *owner) : QDialog(owner) {
   setObjectName(QStringLiteral("FrmSpecialTip"));
   setWindowTitle(owner ? owner->windowTitle() : QStringLiteral("KVR 1.04"));
   if (owner)
@@ -63,10 +63,7 @@ FrmSpecialTip::FrmSpecialTip(const QString &deviceId, QWidget *owner) : QDialog(
   layout->addWidget(tip_);
   layout->addLayout(buttons);
 
-  if (deviceId == QLatin1String("08B"))
-    mcu_->setCurrentIndex(0);
-  else if (deviceId == QLatin1String("08C"))
-    mcu_->setCurrentIndex(1);
+  mcu_->setCurrentIndex(chip);
 }
 
 void FrmSpecialTip::ShowTipFor(int item) {
@@ -78,8 +75,8 @@ void FrmSpecialTip::ShowTipFor(int item) {
 
 QString FrmSpecialTip::TipText() const { return tip_->text(); }
 
-bool FrmSpecialTip::Ask(const QString &deviceId, QWidget *owner) {
-  FrmSpecialTip tip(deviceId, owner);
+bool FrmSpecialTip::Ask(int chip, QWidget *owner) {
+  FrmSpecialTip tip(chip, owner);
   tip.exec();
   return tip.Proceed();
 }

@@ -12,12 +12,13 @@ namespace kvr {
 class FrmSpecialTip : public QDialog {
   Q_OBJECT
 public:
-  FrmSpecialTip(const QString &deviceId, QWidget *owner = nullptr);
+  // chip: the list item of the chip in the socket, or -1 for none yet.
+  explicit FrmSpecialTip(int chip, QWidget *owner = nullptr);
 
   bool Proceed() const { return proceed_; }
   QString TipText() const;
 
-  static bool Ask(const QString &deviceId, QWidget *owner);
+  static bool Ask(int chip, QWidget *owner);
 
 private:
   void ShowTipFor(int item);

@@ -2,6 +2,7 @@
 
 #include "BaseModule.h"
 #include "ControlPanel.h"
+#include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "Hex.h"
 
@@ -110,47 +111,40 @@ const std::vector<const char *> kEditable{
     "TxtSpecialByte3", "TxtSpecialByte4", "Frame1", "Frame4",          "chkWDPOR",
     "ChkRB0",          "ChkRB1",          "ChkSC0", "ChkSC1",          "CmdOk"};
 
-using IdTest = bool (*)(const QString &id);
-bool AnyId(const QString &) { return true; }
-bool Is039(const QString &id) { return id == QLatin1String("039"); }
-bool SixClock87C(const QString &id) { return IsSixClockPhilips87C(PHILIPS87C, id); }
+using TraitTest = bool (*)(const DeviceTraits &traits);
+bool Any(const DeviceTraits &) { return true; }
+bool I2cSlaveAddress(const DeviceTraits &t) { return t.i2cSlaveAddress; }
+bool SixClock87C(const DeviceTraits &t) { return t.sixClock87C; }
 
-// What Modify unlocks: the first row of the family whose identifier test holds.
+// What Modify unlocks: the first row of the family whose device test holds.
 struct ModifyRule {
   std::vector<QString> families;
-  IdTest ids;
+  TraitTest applies;
   std::vector<const char *> enabled;
   std::vector<const char *> disabled;
 };
 
-// The I2C slave address of the "039" sits in Frame4: without it the address
+// The I2C slave address sits in Frame4: without it the address
 // could only be written back unchanged.
 // clang-format off
 const std::vector<ModifyRule> kModifyRules{
-    {{PHILIPSLPC}, AnyId, {"Frame1", "TxtSpecialByte2", "TxtSpecialByte1"}, {}},
-    {{PHILIPS5xX2}, AnyId, {"Frame2", "Opt6xClock"}, {"Opt12xClock"}},
+    {{PHILIPSLPC}, Any, {"Frame1", "TxtSpecialByte2", "TxtSpecialByte1"}, {}},
+    {{PHILIPS5xX2}, Any, {"Frame2", "Opt6xClock"}, {"Opt12xClock"}},
     {{PHILIPS87C}, SixClock87C, {"Frame2", "Opt6xClock"}, {"Opt12xClock"}},
-    {{PHILIPS87C}, AnyId, {}, {}},
-    {{PHILIPSRx2XX, PHILIPS6xX2}, AnyId,
+    {{PHILIPS87C}, Any, {}, {}},
+    {{PHILIPSRx2XX, PHILIPS6xX2}, Any,
      {"Frame1", "Frame2", "TxtSpecialByte2", "TxtSpecialByte1", "Opt6xClock"}, {"Opt12xClock"}},
-    {{PHILIPS66X}, Is039,
+    {{PHILIPS66X}, I2cSlaveAddress,
      {"Frame1", "Frame2", "TxtSpecialByte3", "TxtSpecialByte2", "TxtSpecialByte1", "Opt6xClock",
       "Frame4", "TxtSpecialByte4"}, {"Opt12xClock"}},
-    {{PHILIPSRX2, PHILIPS66X, PHILIPSRXPlus}, AnyId,
+    {{PHILIPSRX2, PHILIPS66X, PHILIPSRXPlus}, Any,
      {"Frame1", "Frame2", "TxtSpecialByte2", "TxtSpecialByte1", "Opt12xClock"}, {"Opt6xClock"}},
-    {{DALLASDS89C}, AnyId, {"chkWDPOR"}, {}},
-    {{SSTFXX, SSTCXX}, AnyId, {"FraReMapBits", "ChkRB0", "ChkRB1"}, {}},
-    {{SST89x5xxRx}, AnyId, {"Frame2", "Opt6xClock", "FraStartUpConfig", "ChkSC0"}, {}},
-    {{PHILIPSVRx2XX}, AnyId, {"Frame2", "Opt6xClock"}, {}},
+    {{DALLASDS89C}, Any, {"chkWDPOR"}, {}},
+    {{SSTFXX, SSTCXX}, Any, {"FraReMapBits", "ChkRB0", "ChkRB1"}, {}},
+    {{SST89x5xxRx}, Any, {"Frame2", "Opt6xClock", "FraStartUpConfig", "ChkSC0"}, {}},
+    {{PHILIPSVRx2XX}, Any, {"Frame2", "Opt6xClock"}, {}},
 };
 // clang-format on
-
-// Families whose dialogs remind the user to unlock the chip first.
-bool ShowsUnlockReminder(const SelectedMcu &mcu) {
-  const QString &f = mcu.FamilyCode;
-  return f == PHILIPS66X || f == PHILIPSRX2 || f == PHILIPS5xX2 || f == PHILIPS6xX2 ||
-         f == PHILIPSRx2XX || IsSixClockPhilips87C(f, mcu.MCUIDNumber);
-}
 
 // What OK sends by number, and when.
 enum OkCondition { Always, Opt12xSelected, Opt6xSelected, WatchdogTicked };
@@ -231,7 +225,7 @@ void SpecialByteForm::setEnabled(const std::vector<const char *> &names, bool en
 }
 
 void SpecialByteForm::Load() {
-  const bool reminder = ShowsUnlockReminder(mcu_);
+  const bool reminder = Traits(mcu_).unlockReminder;
   setVisible({"LblMessage", "LblMessage_1"}, reminder);
   for (const LayoutRow &row : kLayoutByNumber) {
     bool matches = false;
@@ -255,8 +249,7 @@ void SpecialByteForm::LoadValues(int initial) {
     at(QStringLiteral("TxtSpecialByte1")).text = slots_.StatusBootSlot1;
     at(QStringLiteral("TxtSpecialByte2")).text = slots_.StatusBootSlot2;
     at(QStringLiteral("TxtSpecialByte3")).text = slots_.StatusBootSlot3;
-    // Only the "039" has a second boot vector.
-    const bool two = number_ == QLatin1String("16") && mcu_.MCUIDNumber == QLatin1String("039");
+    const bool two = number_ == QLatin1String("16") && Traits(mcu_).secondBootVector;
     at(QStringLiteral("LblSpecialByte2")).text =
         two ? QStringLiteral("Boot Vector1") : QStringLiteral("Boot Vector");
     at(QStringLiteral("LblSpecialByte3")).text = QStringLiteral("Boot Vector2");
@@ -298,7 +291,7 @@ void SpecialByteForm::Modify() {
     bool family = false;
     for (const QString &f : rule.families)
       family = family || f == mcu_.FamilyCode;
-    if (!family || !rule.ids(mcu_.MCUIDNumber))
+    if (!family || !rule.applies(Traits(mcu_)))
       continue;
     setEnabled(rule.enabled, true);
     setEnabled(rule.disabled, false);

@@ -3,6 +3,7 @@
 #include "BaseModule.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "Session.h"
 #include "SpecialCommands.h"
@@ -21,23 +22,18 @@ using McuTest = bool (*)(const SelectedMcu &);
 bool Anything(const SelectedMcu &) { return true; }
 bool Atmel89S(const SelectedMcu &m) { return m.FamilyCode == ATMEL89S; }
 bool Philips66X(const SelectedMcu &m) { return m.FamilyCode == PHILIPS66X; }
-bool P89C669(const SelectedMcu &m) {
-  return Philips66X(m) && m.MCUIDNumber == QLatin1String("039");
-}
+bool P89C669(const SelectedMcu &m) { return Traits(m).i2cSlaveAddress; }
 bool PhilipsRX2(const SelectedMcu &m) { return m.FamilyCode == PHILIPSRX2; }
 bool PhilipsRXPlus(const SelectedMcu &m) { return m.FamilyCode == PHILIPSRXPlus; }
 bool Philips5xX2(const SelectedMcu &m) { return m.FamilyCode == PHILIPS5xX2; }
 bool Philips87C(const SelectedMcu &m) { return m.FamilyCode == PHILIPS87C; }
-bool SixClock87C(const SelectedMcu &m) { return IsSixClockPhilips87C(m.FamilyCode, m.MCUIDNumber); }
+bool SixClock87C(const SelectedMcu &m) { return Traits(m).sixClock87C; }
 bool Philips6xX2(const SelectedMcu &m) { return m.FamilyCode == PHILIPS6xX2; }
 bool PhilipsLPC(const SelectedMcu &m) { return m.FamilyCode == PHILIPSLPC; }
 bool PhilipsRx2XX(const SelectedMcu &m) { return m.FamilyCode == PHILIPSRx2XX; }
 bool SstCxxOrFxx(const SelectedMcu &m) { return m.FamilyCode == SSTCXX || m.FamilyCode == SSTFXX; }
 bool Sst89x5xxRx(const SelectedMcu &m) { return m.FamilyCode == SST89x5xxRx; }
-bool LdRomWinbond(const SelectedMcu &m) {
-  return m.FamilyCode == WINBOND78E &&
-         (m.MCUIDNumber == QLatin1String("064") || m.MCUIDNumber == QLatin1String("065"));
-}
+bool LdRomWinbond(const SelectedMcu &m) { return Traits(m).ldRom; }
 
 // The first route whose test the selected device passes gives the number; a
 // route without a number accepts the device and does nothing.

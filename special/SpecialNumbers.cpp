@@ -1,7 +1,6 @@
 #include "SpecialNumbers.h"
 
-#include "FamilyCodes.h"
-#include "Globals.h"
+#include "DeviceTraits.h"
 #include "Session.h"
 
 #include <QByteArray>
@@ -10,8 +9,6 @@
 #include <array>
 
 namespace kvr {
-
-using namespace BaseModule;
 
 namespace {
 
@@ -64,7 +61,7 @@ const SpecialNumber kNumbers[] = {
 const SpecialNumber kOutsideTheTable{"", Read, No, 0, 0, 0, Slot::None};
 
 int Resolved(int length, const SelectedMcu &mcu) {
-  return length == kDataBlockLength ? DataBlockLength(mcu) : length;
+  return length == kDataBlockLength ? Traits(mcu).dataBlockLength : length;
 }
 
 QString HexByte(char byte) {
@@ -81,14 +78,6 @@ const SpecialNumber &FindSpecialNumber(const QString &number) {
     if (trimmed == QLatin1String(row.number))
       return row;
   return kOutsideTheTable;
-}
-
-int DataBlockLength(const SelectedMcu &mcu) {
-  if (mcu.FamilyCode == PHILIPSRx2XX)
-    return 4096;
-  if (mcu.FamilyCode == PHILIPS66X && mcu.MCUIDNumber == QLatin1String("039"))
-    return EightKB;
-  return 0;
 }
 
 int SpecialReadLength(const QString &number, const SelectedMcu &mcu) {

@@ -66,9 +66,6 @@ constexpr int kDataBlockLength = -1;
 // nothing announced in set mode and do nothing in read mode.
 const SpecialNumber &FindSpecialNumber(const QString &number);
 
-// 4096 for PHILIPSRx2XX, 8192 for the PHILIPS66X "039", else 0.
-int DataBlockLength(const SelectedMcu &mcu);
-
 int SpecialReadLength(const QString &number, const SelectedMcu &mcu);
 int SpecialWriteLength(const QString &number, const SelectedMcu &mcu);
 int SpecialByteWriteLength(const QString &number);

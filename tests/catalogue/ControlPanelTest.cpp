@@ -1,5 +1,6 @@
 #include "ControlPanel.h"
 #include "ControlLayout.h"
+#include "DeviceTraits.h"
 #include "Session.h"
 
 #include <QSet>
@@ -305,13 +306,24 @@ TEST(ControlPanel, LayoutNamesAreUniqueAndParentsExist) {
   }
 }
 
-TEST(ControlPanel, NumericIdentifierReadsLeadingDigits) {
-  EXPECT_EQ(NumericIdentifier("071"), 71);
-  EXPECT_EQ(NumericIdentifier("08B"), 8);
-  EXPECT_EQ(NumericIdentifier("X1"), 0);
-  EXPECT_TRUE(IsSixClockPhilips87C("PHILIPS87C", "74"));
-  EXPECT_FALSE(IsSixClockPhilips87C("PHILIPS87C", "75"));
-  EXPECT_FALSE(IsSixClockPhilips87C("philips87c", "72"));
+TEST(DeviceTraits, IdentifiersMatchAsListedRangedOrExcepted) {
+  // PHILIPS87C compares the leading digits as a number.
+  EXPECT_TRUE(Traits("PHILIPS87C", "074").sixClock87C);
+  EXPECT_TRUE(Traits("PHILIPS87C", "71").sixClock87C);
+  EXPECT_FALSE(Traits("PHILIPS87C", "75").sixClock87C);
+  EXPECT_FALSE(Traits("PHILIPS87C", "7").sixClock87C);
+  EXPECT_FALSE(Traits("philips87c", "72").sixClock87C);
+  // Every PHILIPSVRx2XX chip but the two-block one shows the clock box.
+  EXPECT_FALSE(Traits("PHILIPSVRx2XX", "75").sixClockBox);
+  EXPECT_TRUE(Traits("PHILIPSVRx2XX", "75").twoFlashBlocks);
+  EXPECT_TRUE(Traits("PHILIPSVRx2XX", "7").sixClockBox);
+  // Rows of a family and of one of its chips add up.
+  const DeviceTraits p669 = Traits("PHILIPS66X", "039");
+  EXPECT_TRUE(p669.unlockReminder && p669.i2cSlaveAddress && p669.lockedCodeReadsZero);
+  EXPECT_EQ(p669.dataBlockLength, 8192);
+  EXPECT_FALSE(Traits("PHILIPS66X", "0391").i2cSlaveAddress);
+  EXPECT_EQ(Traits("PHILIPSLPC", "08C").positioningTip, 1);
+  EXPECT_EQ(Traits("PHILIPSLPC", "08D").positioningTip, -1);
 }
 
 } // namespace

@@ -30,7 +30,7 @@ TEST(ConsoleUi, YesAnswersQuestionsAndWarningsButNeverRetriesAVerification) {
   bool dontShowAgain = true;
   EXPECT_TRUE(console.ui.showWarningWindow(WarningWindow::Lock, dontShowAgain));
   EXPECT_FALSE(dontShowAgain) << "the window's switch stays as it was";
-  EXPECT_TRUE(console.ui.confirmPositioningTip("08B"));
+  EXPECT_TRUE(console.ui.confirmPositioningTip("08B", 0));
   // With --yes a wrong chip would be verified again and again.
   EXPECT_EQ(console.ui.ask(SignatureText::RetryQuestion, Buttons::YesNo, MessageIcon::Question),
             Answer::No);

@@ -148,7 +148,7 @@ TEST_F(Verification, SmallLpcChipsAskHowTheyAreSeatedFirst) {
   Select("08B");
   ui.tipConfirmations = {false};
   verifier.SignatureVerification();
-  EXPECT_EQ(ui.dialogsShown, QStringList{"FrmSpecialTip 08B"});
+  EXPECT_EQ(ui.dialogsShown, QStringList{"FrmSpecialTip 08B 0"});
   EXPECT_TRUE(programmer.framesFromPc().isEmpty()) << "Exit sends nothing";
   EXPECT_EQ(ui.busyDepth, 0);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BaseModule.h"
+#include "ChipSource.h"
 #include "CommandSet.h"
 #include "Firmware.h"
 #include "Frame.h"

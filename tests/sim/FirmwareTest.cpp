@@ -1,5 +1,6 @@
 // The firmware driven byte by byte: every command, its replies and the chip
 // it leaves behind.
+#include "ChipSource.h"
 #include "FirmwareHarness.h"
 
 #include <gtest/gtest.h>

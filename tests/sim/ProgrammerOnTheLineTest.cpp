@@ -1,6 +1,7 @@
 // The simulated programmer as the PC meets it: through the link's exchange,
 // in-process behind a LoopbackPort and on a real pseudo-terminal opened with
 // QSerialPort.
+#include "ChipSource.h"
 #include "FirmwareHarness.h"
 #include "Globals.h"
 #include "LoopbackPort.h"

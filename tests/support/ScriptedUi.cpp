@@ -26,8 +26,8 @@ std::optional<int> ScriptedUi::choosePort(int currentPort, const PortMap &) {
   return choice;
 }
 
-bool ScriptedUi::confirmPositioningTip(const QString &deviceId) {
-  dialogsShown.append(QStringLiteral("FrmSpecialTip ") + deviceId);
+bool ScriptedUi::confirmPositioningTip(const QString &deviceId, int picture) {
+  dialogsShown.append(QStringLiteral("FrmSpecialTip %1 %2").arg(deviceId).arg(picture));
   if (tipConfirmations.empty())
     throw std::runtime_error("unexpected positioning tip");
   const bool confirmed = tipConfirmations.front();
