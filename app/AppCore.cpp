@@ -1,5 +1,6 @@
 #include "AppCore.h"
 
+#include "FileFilters.h"
 #include "Globals.h"
 #include "SerialPort.h"
 #include "Session.h"
@@ -40,7 +41,7 @@ AppCore::AppCore(Session &session, Ui &ui, SerialPort &port, CatalogueOptions ca
   context_.files.loadImageFile = [this](const QString &path) { return files_.FileOpen(path); };
   context_.files.resizeGrid = [this](int size) { files_.ResetGrid(size); };
   context_.files.reloadChangedFile = [this](const QString &path) {
-    if (path.endsWith(QLatin1String(".HEX"), Qt::CaseInsensitive))
+    if (IsHexFileName(path))
       files_.FileOpenHex_1(path);
     else
       files_.FileOpen(path);
@@ -158,7 +159,7 @@ void AppCore::ShowStartTip() {
 void AppCore::AskToSave() {
   if (!session_.BufferModified)
     return;
-  if (ui_.ask(StartupText::SaveQuestion, Buttons::YesNo, MessageIcon::Exclamation) == Answer::Yes &&
+  if (ui_.ask(BufferText::SaveQuestion, Buttons::YesNo, MessageIcon::Exclamation) == Answer::Yes &&
       saveBuffer)
     saveBuffer();
 }

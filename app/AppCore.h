@@ -32,7 +32,6 @@ class Ui;
 
 namespace StartupText {
 QString AutodetectQuestion();
-inline const QString SaveQuestion = QStringLiteral("Current file not saved. Save?");
 QString QuitQuestion();
 } // namespace StartupText
 

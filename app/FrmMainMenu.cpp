@@ -1,5 +1,7 @@
 #include "FrmMainMenu.h"
 
+#include "FileFilters.h"
+
 #include "ControlLayout.h"
 #include "ControlPanel.h"
 #include "FrmHelp.h"
@@ -32,6 +34,10 @@
 
 namespace kvr {
 
+namespace {
+const QString kMainWindowTitle = QStringLiteral("Torvane - ") + kAppTitle;
+} // namespace
+
 QString DisplayText(const QString &text) {
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -41,7 +47,7 @@ QString DisplayText(const QString &text) {
 
 FrmMainMenu::FrmMainMenu(QWidget *parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMainMenu"));
-  setWindowTitle(QStringLiteral("Torvane - ") + kAppTitle);
+  setWindowTitle(kMainWindowTitle);
   resize(1240, 720);
   BuildMenus();
   BuildToolbar();
@@ -335,34 +341,9 @@ std::optional<std::array<bool, 4>> FrmMainMenu::chooseLockBits(const LockBitsSet
 }
 
 namespace {
-// "Description|Pattern|..." to the dialog's filters. Each pattern is matched
-// in any letter case, as on the platforms the filter texts come from; a
-// description without a pattern uses the one in its parentheses.
-QStringList NameFilters(const QString &filter) {
-  const QStringList parts = filter.split(QLatin1Char('|'));
-  QStringList filters;
-  for (qsizetype i = 0; i < parts.size(); i += 2) {
-    const QString description = parts[i];
-    QString pattern = i + 1 < parts.size() ? parts[i + 1] : QString();
-    if (pattern.isEmpty()) {
-      const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-      pattern = description.mid(open + 1).chopped(description.endsWith(QLatin1Char(')')) ? 1 : 0);
-    }
-    if (pattern == QLatin1String("*.*"))
-      pattern = QStringLiteral("*");
-    QStringList variants{pattern};
-    if (pattern != QLatin1String("*"))
-      variants << pattern.toLower() << pattern.toUpper();
-    variants.removeDuplicates();
-    filters << description + QStringLiteral(" (") + variants.join(QLatin1Char(' ')) +
-                   QLatin1Char(')');
-  }
-  return filters;
-}
-
 void ApplyRequest(QFileDialog &dialog, const FileDialogRequest &request) {
   dialog.setWindowTitle(request.title);
-  const QStringList filters = NameFilters(request.filter);
+  const QStringList filters = DialogNameFilters(request.filter);
   dialog.setNameFilters(filters);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   if (!filters.isEmpty())
@@ -381,9 +362,8 @@ std::optional<FileDialogChoice> FrmMainMenu::chooseFileToOpen(const FileDialogRe
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
-  const int filterIndex =
-      static_cast<int>(NameFilters(request.filter).indexOf(dialog.selectedNameFilter())) + 1;
-  return FileDialogChoice{dialog.selectedFiles().first(), qMax(1, filterIndex)};
+  return FileDialogChoice{dialog.selectedFiles().first(),
+                          FilterIndex(request.filter, dialog.selectedNameFilter())};
 }
 
 QString FrmMainMenu::chooseFileToSave(const FileDialogRequest &request) {
@@ -421,7 +401,7 @@ void FrmMainMenu::showFloatingMessage(const QString &text) {
   if (!floating_) {
     floating_ = new QWidget(this, Qt::Tool | Qt::WindowStaysOnTopHint);
     floating_->setObjectName(QStringLiteral("FrmFloatingMessage"));
-    floating_->setWindowTitle(QStringLiteral("Torvane - ") + kAppTitle);
+    floating_->setWindowTitle(kMainWindowTitle);
     floatingText_ = new QLabel(floating_);
     floatingText_->setObjectName(QStringLiteral("LblFloatingMessage"));
     auto *layout = new QVBoxLayout(floating_);

@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include "Ui.h"
+
 #include <QCoreApplication>
 #include <QSettings>
 
@@ -17,7 +19,7 @@ QString StoredSection(QSettings &settings, const QString &section) {
 
 void Settings::UseApplicationStore() {
   QCoreApplication::setOrganizationName(QStringLiteral("Torvane"));
-  QCoreApplication::setApplicationName(QStringLiteral("KVR 1.04"));
+  QCoreApplication::setApplicationName(kAppTitle);
   QSettings::setDefaultFormat(QSettings::IniFormat);
 }
 

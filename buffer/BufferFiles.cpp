@@ -2,6 +2,7 @@
 
 #include "ControlPanel.h"
 #include "FileDate.h"
+#include "FileFilters.h"
 #include "Globals.h"
 #include "ImageBuffer.h"
 #include "IntelHex.h"
@@ -27,7 +28,6 @@ const std::array<QString, 4> kRecentEntries{
     QStringLiteral("MnuFileLastFile3"), QStringLiteral("MnuFileLastFile4")};
 const QString kRecentSeparator = QStringLiteral("MnuFileLine1");
 
-const QString kFilePanelPrefix = QStringLiteral("File : ");
 const QString kFileOpen = QStringLiteral("File Open");
 const QString kErrorOpening = QStringLiteral("Error Opening File");
 const QString kExpanding = QStringLiteral("Wait....  Expanding BufferSize to CodeROM Size.");
@@ -137,7 +137,7 @@ void BufferFiles::MnuFileLastFile_Click(int slot) {
   const QString path = recent_[slot - 1];
   if (path.isEmpty())
     return;
-  OpenFilterIndex = EndsWithNoCase(path, "HEX") ? kHexFilter : 0;
+  OpenFilterIndex = IsHexFileName(path) ? kHexFilter : 0;
   FileOpenPrompt(path, false);
 }
 
@@ -157,7 +157,7 @@ BufferFiles::FileRead BufferFiles::ReadWholeFile(const QString &path) {
 
 void BufferFiles::StartLoad() {
   panel_.SetMenuOptions(true);
-  ui_.setPanelText(Panel::SbrFile, kFilePanelPrefix);
+  ui_.setPanelText(Panel::SbrFile, BufferText::FilePanelPrefix);
   buffer_.clear();
 }
 
@@ -168,7 +168,7 @@ void BufferFiles::FinishLoad(const QString &path, qint64 length, bool stopped) {
     buffer_.FileEnd = 1;
     buffer_.CurrentFileLength = 0;
     buffer_.FileCaption.clear();
-    ui_.setPanelText(Panel::SbrFile, kFilePanelPrefix);
+    ui_.setPanelText(Panel::SbrFile, BufferText::FilePanelPrefix);
     ui_.setPanelToolTip(Panel::SbrFile, QString());
   } else {
     buffer_.CurrentFilePath = path;
@@ -187,8 +187,9 @@ void BufferFiles::FinishLoad(const QString &path, qint64 length, bool stopped) {
 void BufferFiles::ShowCurrentFile(const QString &path, qint64 length) {
   const QString size = KilobyteText(length) + QStringLiteral("K)");
   buffer_.FileCaption = FileNameOf(path) + QStringLiteral(" (") + size;
-  ui_.setPanelText(Panel::SbrFile, kFilePanelPrefix + buffer_.FileCaption);
-  ui_.setPanelToolTip(Panel::SbrFile, kFilePanelPrefix + path + QStringLiteral(" (") + size);
+  ui_.setPanelText(Panel::SbrFile, BufferText::FilePanelPrefix + buffer_.FileCaption);
+  ui_.setPanelToolTip(Panel::SbrFile,
+                      BufferText::FilePanelPrefix + path + QStringLiteral(" (") + size);
 }
 
 bool BufferFiles::FileOpen(const QString &path) {

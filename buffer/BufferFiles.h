@@ -16,6 +16,8 @@ inline const QString NotHex = QStringLiteral("The selected file is not in HEX Fo
 inline const QString BeyondFFFF =
     QStringLiteral("The selected file has data beyond address FFFFH.");
 inline const QString FileNotFound = QStringLiteral("File not found.");
+// The file panel: this, then the file name and size.
+inline const QString FilePanelPrefix = QStringLiteral("File : ");
 inline const QString SaveQuestion = QStringLiteral("Current file not saved. Save?");
 inline const QString SameAsOpen = QStringLiteral(
     "The path and file name you have selected is the same as the one currently open.");

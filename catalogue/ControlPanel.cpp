@@ -46,6 +46,27 @@ void ControlPanel::setText(const QString &name, const QString &text) {
 }
 void ControlPanel::setValue(const QString &name, int value) { update(name, &State::value, value); }
 
+namespace {
+const QString kBlockList = QStringLiteral("LstCurrentBlock");
+const QString kBlockListCaption = QStringLiteral("LstCurrentBlockCaption");
+const QString kSixClockBox = QStringLiteral("chkClkSpeed");
+} // namespace
+
+bool ControlPanel::blockListShown() const { return isVisible(kBlockList); }
+int ControlPanel::currentBlock() const { return value(kBlockList) == 0 ? 0 : 1; }
+
+void ControlPanel::showBlockList(bool shown) {
+  setVisible(kBlockList, shown);
+  setVisible(kBlockListCaption, shown);
+  if (shown)
+    setValue(kBlockList, 0);
+}
+
+bool ControlPanel::sixClockTicked() const {
+  return isVisible(kSixClockBox) && value(kSixClockBox) != 0;
+}
+void ControlPanel::showSixClockBox(bool shown) { setVisible(kSixClockBox, shown); }
+
 void ControlPanel::enable(std::initializer_list<const char *> names, bool enabled) {
   for (const char *name : names)
     setEnabled(QLatin1String(name), enabled);

@@ -39,6 +39,16 @@ public:
   void setText(const QString &name, const QString &text);
   void setValue(const QString &name, int value);
 
+  // The flash block list beside the toolbar: shown for two-block devices,
+  // the current block 0 or 1.
+  bool blockListShown() const;
+  int currentBlock() const;
+  // Shows or hides the list with its caption; a shown list starts at block 0.
+  void showBlockList(bool shown);
+  // The "6x Clock" box beside the toolbar: ticked counts only while shown.
+  bool sixClockTicked() const;
+  void showSixClockBox(bool shown);
+
   // busy: an operation runs; everything but Stop is disabled. Idle: exactly
   // what the catalogue, the selected family and the signature state allow.
   void SetMenuOptions(bool busy);

@@ -5,27 +5,15 @@
 
 #include <QStringList>
 
+#include <vector>
+
 namespace kvr {
 
 using namespace BaseModule;
 
 namespace {
 
-enum Trait : unsigned {
-  TwoFlashBlocks = 1u << 0,
-  BootBlockWarnings = 1u << 1,
-  LockedCodeReadsZero = 1u << 2,
-  SixClockBox = 1u << 3,
-  SixClockAfterWrite = 1u << 4,
-  SixClock87C = 1u << 5,
-  I2cSlaveAddress = 1u << 6,
-  SecondBootVector = 1u << 7,
-  DataEeprom = 1u << 8,
-  LdRom = 1u << 9,
-  RdSubmenu = 1u << 10,
-  RcCommands = 1u << 11,
-  UnlockReminder = 1u << 12,
-};
+using T = DeviceTraits;
 
 // ids: space-separated identifiers; empty for the whole family; "!" before
 // them for every identifier but those; "n-m" for the numeric identifiers n to
@@ -33,34 +21,33 @@ enum Trait : unsigned {
 struct TraitRow {
   const QString &family;
   const char *ids;
-  unsigned traits;
-  int dataBlockLength;
-  int positioningTip;
+  std::vector<bool T::*> traits;
+  int dataBlockLength = 0;
+  int positioningTip = -1;
 };
 
 // clang-format off
 const TraitRow kRows[] = {
-    // family       ids        traits                                                 data block  tip
-    {SSTCXX,        "",        LockedCodeReadsZero,                                   0,          -1},
-    {SSTFXX,        "",        LockedCodeReadsZero,                                   0,          -1},
-    {SST89x5xxRx,   "071",     TwoFlashBlocks | RdSubmenu,                            0,          -1},
-    {SST89x5xxRx,   "76",      TwoFlashBlocks,                                        0,          -1},
-    {SST89x5xxRx,   "072",     RcCommands,                                            0,          -1},
-    {PHILIPSVRx2XX, "75",      TwoFlashBlocks | BootBlockWarnings | LockedCodeReadsZero | RdSubmenu,
-                                                                                      0,          -1},
-    {PHILIPSVRx2XX, "!75",     SixClockBox,                                           0,          -1},
-    {PHILIPS66X,    "",        UnlockReminder,                                        0,          -1},
-    {PHILIPS66X,    "039",     SixClockBox | SixClockAfterWrite | I2cSlaveAddress | SecondBootVector |
-                               LockedCodeReadsZero,                                   8192,       -1},
-    {PHILIPS6xX2,   "",        SixClockBox | SixClockAfterWrite | UnlockReminder,     0,          -1},
-    {PHILIPSRx2XX,  "",        SixClockAfterWrite | UnlockReminder,                   4096,       -1},
-    {PHILIPSRX2,    "",        UnlockReminder,                                        0,          -1},
-    {PHILIPS5xX2,   "",        UnlockReminder,                                        0,          -1},
-    {PHILIPS87C,    "71-74",   SixClock87C | UnlockReminder,                          0,          -1},
-    {ATMEL89S,      "017",     DataEeprom,                                            0,          -1},
-    {WINBOND78E,    "064 065", LdRom,                                                 0,          -1},
-    {PHILIPSLPC,    "08B",     0,                                                     0,          0},
-    {PHILIPSLPC,    "08C",     0,                                                     0,          1},
+    {SSTCXX,        "",        {&T::lockedCodeReadsZero}},
+    {SSTFXX,        "",        {&T::lockedCodeReadsZero}},
+    {SST89x5xxRx,   "071",     {&T::twoFlashBlocks, &T::rdSubmenu}},
+    {SST89x5xxRx,   "76",      {&T::twoFlashBlocks}},
+    {SST89x5xxRx,   "072",     {&T::rcCommands}},
+    {PHILIPSVRx2XX, "75",      {&T::twoFlashBlocks, &T::bootBlockWarnings, &T::lockedCodeReadsZero,
+                                &T::rdSubmenu}},
+    {PHILIPSVRx2XX, "!75",     {&T::sixClockBox}},
+    {PHILIPS66X,    "",        {&T::unlockReminder}},
+    {PHILIPS66X,    "039",     {&T::sixClockBox, &T::sixClockAfterWrite, &T::i2cSlaveAddress,
+                                &T::secondBootVector, &T::lockedCodeReadsZero}, 8192},
+    {PHILIPS6xX2,   "",        {&T::sixClockBox, &T::sixClockAfterWrite, &T::unlockReminder}},
+    {PHILIPSRx2XX,  "",        {&T::sixClockAfterWrite, &T::unlockReminder}, 4096},
+    {PHILIPSRX2,    "",        {&T::unlockReminder}},
+    {PHILIPS5xX2,   "",        {&T::unlockReminder}},
+    {PHILIPS87C,    "71-74",   {&T::sixClock87C, &T::unlockReminder}},
+    {ATMEL89S,      "017",     {&T::dataEeprom}},
+    {WINBOND78E,    "064 065", {&T::ldRom}},
+    {PHILIPSLPC,    "08B",     {}, 0, 0},
+    {PHILIPSLPC,    "08C",     {}, 0, 1},
 };
 // clang-format on
 
@@ -84,31 +71,18 @@ bool Matches(const TraitRow &row, const QString &family, const QString &id) {
 } // namespace
 
 DeviceTraits Traits(const QString &family, const QString &id) {
-  unsigned traits = 0;
-  DeviceTraits result;
+  DeviceTraits traits;
   for (const TraitRow &row : kRows) {
     if (!Matches(row, family, id))
       continue;
-    traits |= row.traits;
+    for (bool T::*trait : row.traits)
+      traits.*trait = true;
     if (row.dataBlockLength)
-      result.dataBlockLength = row.dataBlockLength;
+      traits.dataBlockLength = row.dataBlockLength;
     if (row.positioningTip >= 0)
-      result.positioningTip = row.positioningTip;
+      traits.positioningTip = row.positioningTip;
   }
-  result.twoFlashBlocks = traits & TwoFlashBlocks;
-  result.bootBlockWarnings = traits & BootBlockWarnings;
-  result.lockedCodeReadsZero = traits & LockedCodeReadsZero;
-  result.sixClockBox = traits & SixClockBox;
-  result.sixClockAfterWrite = traits & SixClockAfterWrite;
-  result.sixClock87C = traits & SixClock87C;
-  result.i2cSlaveAddress = traits & I2cSlaveAddress;
-  result.secondBootVector = traits & SecondBootVector;
-  result.dataEeprom = traits & DataEeprom;
-  result.ldRom = traits & LdRom;
-  result.rdSubmenu = traits & RdSubmenu;
-  result.rcCommands = traits & RcCommands;
-  result.unlockReminder = traits & UnlockReminder;
-  return result;
+  return traits;
 }
 
 DeviceTraits Traits(const SelectedMcu &mcu) { return Traits(mcu.FamilyCode, mcu.MCUIDNumber); }

@@ -4,6 +4,7 @@
 #include "ControlLayout.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "FileFilters.h"
 #include "Globals.h"
 #include "ImageBuffer.h"
 #include "PortMap.h"
@@ -195,9 +196,7 @@ void CliContext::onReadImage(std::function<bool(const QString &path)> take) {
 ExitStatus CliContext::LoadImageFile(const QString &path) {
   ImageBuffer &buffer = core_.buffer();
   BufferFiles &files = core_.files();
-  files.OpenFilterIndex = path.right(3).compare(QLatin1String("HEX"), Qt::CaseInsensitive) == 0
-                              ? BufferFiles::kHexFilter
-                              : 0;
+  files.OpenFilterIndex = IsHexFileName(path) ? BufferFiles::kHexFilter : 0;
   buffer.OpenedFilePath.clear();
   // The readers have told the user why a file was refused.
   files.FileOpenPrompt(path, false);

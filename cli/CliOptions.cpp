@@ -13,7 +13,7 @@ namespace {
 QString CommandsHelp() {
   QStringList calls;
   int width = 0;
-  for (const CommandSpec &command : Commands()) {
+  for (const CliCommand &command : Commands()) {
     calls.append(QStringLiteral("%1 %2")
                      .arg(QLatin1String(command.name), QLatin1String(command.synopsis))
                      .trimmed());
@@ -110,7 +110,7 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
     return Refuse(err, QStringLiteral("no command given."));
   options.command = positional.first();
   options.arguments = positional.mid(1);
-  const CommandSpec *command = FindCommand(options.command);
+  const CliCommand *command = FindCliCommand(options.command);
   if (!command)
     return Refuse(err, QStringLiteral("unknown command \"%1\".").arg(options.command));
   const int given = static_cast<int>(options.arguments.size());

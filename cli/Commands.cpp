@@ -437,8 +437,8 @@ ExitStatus Demo(CliContext &c, const QStringList &) {
 } // namespace
 
 // clang-format off
-const std::vector<CommandSpec> &Commands() {
-  static const std::vector<CommandSpec> commands{
+const std::vector<CliCommand> &Commands() {
+  static const std::vector<CliCommand> commands{
       // name, arguments, what it does, fewest and most arguments, own options, function
       {"devices", "[TEXT]", "list the catalogue (identifier, brand, model, KB, lock bits, family), filtered by TEXT",
        0, 1, {}, &ListDevices},
@@ -471,15 +471,15 @@ const std::vector<CommandSpec> &Commands() {
 }
 // clang-format on
 
-const CommandSpec *FindCommand(const QString &name) {
-  for (const CommandSpec &command : Commands())
+const CliCommand *FindCliCommand(const QString &name) {
+  for (const CliCommand &command : Commands())
     if (name == QLatin1String(command.name))
       return &command;
   return nullptr;
 }
 
 ExitStatus RunCommand(const CliOptions &options, QTextStream &out, QTextStream &err) {
-  const CommandSpec *command = FindCommand(options.command);
+  const CliCommand *command = FindCliCommand(options.command);
   if (!command)
     return ExitStatus::UsageError;
   CliContext context(options, out, err);

@@ -14,6 +14,12 @@ class SpecialByteForm;
 // Title of every message box the program shows.
 inline const QString kAppTitle = QStringLiteral("KVR 1.04");
 
+// The heading and the switch of the windows that warn before going on.
+namespace WarningWindowText {
+inline const QString Heading = QStringLiteral("Warning !!");
+inline const QString DontDisplayAgain = QStringLiteral("Don't display this message again");
+} // namespace WarningWindowText
+
 enum class MessageIcon { Information, Exclamation, Critical, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };

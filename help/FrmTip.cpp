@@ -1,5 +1,7 @@
 #include "FrmTip.h"
 
+#include "Ui.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -9,17 +11,17 @@ namespace kvr {
 
 FrmTip::FrmTip(QWidget *owner) : QDialog(owner) {
   setObjectName(QStringLiteral("FrmTip"));
-  setWindowTitle(owner ? owner->windowTitle() : QStringLiteral("KVR 1.04"));
+  setWindowTitle(owner ? owner->windowTitle() : kAppTitle);
   if (owner)
     setWindowIcon(owner->windowIcon());
-  auto *heading = new QLabel(QStringLiteral("Warning !!"), this);
+  auto *heading = new QLabel(WarningWindowText::Heading, this);
   heading->setObjectName(QStringLiteral("Label1"));
   // "&&" of the tip text is one ampersand on screen; a plain label shows it as it is.
   auto *text = new QLabel(QStringLiteral("1. Power On Programmer & then Insert MCU.\n"
                                          "2. Remove MCU & then Power Off Programmer."),
                           this);
   text->setObjectName(QStringLiteral("Label2"));
-  dontDisplay_ = new QCheckBox(QStringLiteral("Don't display this message again"), this);
+  dontDisplay_ = new QCheckBox(WarningWindowText::DontDisplayAgain, this);
   dontDisplay_->setObjectName(QStringLiteral("Check1"));
   auto *close = new QPushButton(QStringLiteral("Close"), this);
   close->setObjectName(QStringLiteral("Command2"));

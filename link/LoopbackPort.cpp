@@ -38,7 +38,7 @@ bool LoopbackPort::open() {
   openFailure_ = OpenFailure::None;
   if (open_) {
     openFailure_ = OpenFailure::InUse;
-    error_ = QStringLiteral("The port is already open.");
+    error_ = SerialPortText::AlreadyOpen;
     return false;
   }
   if (openFails_ || lost_ || !peer_) {

@@ -60,7 +60,7 @@ bool QtSerialPort::open() {
   openFailure_ = OpenFailure::None;
   if (port_.isOpen()) {
     openFailure_ = OpenFailure::InUse;
-    error_ = QStringLiteral("The port is already open.");
+    error_ = SerialPortText::AlreadyOpen;
     return false;
   }
   // QSerialPort takes a lock file and TIOCEXCL on Unix: a port held by

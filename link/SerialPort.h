@@ -39,6 +39,10 @@ signals:
   void connectionLost();
 };
 
+namespace SerialPortText {
+inline const QString AlreadyOpen = QStringLiteral("The port is already open.");
+} // namespace SerialPortText
+
 // Parsed form of a settings text such as "19200, E, 7, 1".
 struct LineSettings {
   int baud = 0;

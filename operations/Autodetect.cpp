@@ -32,14 +32,14 @@ void Autodetect::detect(bool report, int port) {
   c_.panel.setEnabled(QStringLiteral("TbnStop"), true);
   TryPort(port);
   if (c_.session.ProgrammerPresent) {
-    c_.ui.setActivity(QStringLiteral("Autodetect Passed"));
+    c_.ui.setActivity(AutodetectText::Passed);
     c_.ui.setPanelText(Panel::SbrPort, PortPanelText(port));
     c_.session.Autodetected = true;
     return;
   }
   if (report && !c_.session.PortIsOpen)
     c_.ui.message(AutodetectText::SavedPortFailed(QString::number(port)), MessageIcon::Exclamation);
-  c_.ui.setActivity(QStringLiteral("Autodetect Failed"));
+  c_.ui.setActivity(AutodetectText::Failed);
   c_.ui.setPanelText(Panel::SbrPort, PortPanelText(port));
 }
 
@@ -48,7 +48,7 @@ void Autodetect::MnuAutodetect_Click() {
   c_.session.ProgrammerPresent = false;
   TryPort(PortMap::kFirstPort);
   if (c_.session.StopRequested()) {
-    c_.ui.setActivity(QStringLiteral("Port Open Interrupted"));
+    c_.ui.setActivity(PortText::OpenInterrupted);
     return;
   }
   int n = PortMap::kFirstPort;
@@ -62,15 +62,15 @@ void Autodetect::MnuAutodetect_Click() {
   }
 
   if (c_.session.StopRequested()) {
-    c_.ui.setActivity(QStringLiteral("Port Open Interrupted"));
+    c_.ui.setActivity(PortText::OpenInterrupted);
   } else if (c_.session.ProgrammerPresent) {
-    c_.ui.setActivity(QStringLiteral("Autodetect Passed"));
+    c_.ui.setActivity(AutodetectText::Passed);
     c_.ui.setPanelText(Panel::SbrPort, PortPanelText(n));
     c_.session.Autodetected = true;
   } else {
     c_.ui.message(AutodetectText::NoPortAnswered(), MessageIcon::Exclamation,
                   AutodetectText::Title);
-    c_.ui.setActivity(QStringLiteral("Autodetect Failed"));
+    c_.ui.setActivity(AutodetectText::Failed);
     c_.ui.setPanelText(Panel::SbrPort, QStringLiteral("Port: COM%1").arg(PortMap::kLastPort));
     c_.session.Autodetected = false;
   }

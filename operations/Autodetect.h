@@ -9,6 +9,8 @@ namespace AutodetectText {
 QString SavedPortFailed(const QString &savedPort);
 QString NoPortAnswered();
 inline const QString Title = QStringLiteral("Autodetect");
+inline const QString Passed = QStringLiteral("Autodetect Passed");
+inline const QString Failed = QStringLiteral("Autodetect Failed");
 } // namespace AutodetectText
 
 // Finding the programmer: on one given port, or on COM1..COM16.

@@ -10,7 +10,7 @@
 #include "OperationSupport.h"
 #include "SerialPort.h"
 #include "Session.h"
-#include "SpecialSet.h"
+#include "SetCommands.h"
 #include "Ui.h"
 
 namespace kvr {
@@ -66,19 +66,17 @@ void EraseBlank::MnuErase5V_Click() {
 }
 
 void EraseBlank::MnuEraseWithSV_Click() {
-  if (c_.panel.isVisible(QStringLiteral("LstCurrentBlock"))) {
+  if (c_.panel.blockListShown()) {
     special_.SelectBlock(0);
     c_.session.Mcu.MCUCodeROMSize = SixtyFourKB;
   }
   EraseMCU(CmdEraseWithSignature);
 }
 
-void EraseBlank::SelectShownBlock() {
-  special_.SelectBlock(c_.panel.value(QStringLiteral("LstCurrentBlock")) == 0 ? 0 : 1);
-}
+void EraseBlank::SelectShownBlock() { special_.SelectBlock(c_.panel.currentBlock()); }
 
 void EraseBlank::MnuBlankCheck_Click() {
-  const bool twoBlocks = c_.panel.isVisible(QStringLiteral("LstCurrentBlock"));
+  const bool twoBlocks = c_.panel.blockListShown();
   if (twoBlocks)
     SelectShownBlock();
   c_.port.clearReceiveBuffer();

@@ -6,7 +6,7 @@
 
 namespace kvr {
 
-class SpecialSet;
+class SetCommands;
 
 namespace EraseText {
 inline const QString Erased = QStringLiteral("MCU successfully Erased.");
@@ -23,7 +23,7 @@ inline const QString NotBlank = QStringLiteral("MCU is not Blank.");
 // check, and the block erase of two-block devices.
 class EraseBlank {
 public:
-  EraseBlank(OperationContext &context, SpecialSet &special) : c_(context), special_(special) {}
+  EraseBlank(OperationContext &context, SetCommands &special) : c_(context), special_(special) {}
 
   void EraseMCU(char command);
   void BlankCheck();
@@ -46,7 +46,7 @@ private:
   void SelectShownBlock();
 
   OperationContext &c_;
-  SpecialSet &special_;
+  SetCommands &special_;
 };
 
 } // namespace kvr

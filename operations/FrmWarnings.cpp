@@ -2,6 +2,7 @@
 
 #include "LockAuto.h"
 #include "OperationSupport.h"
+#include "Ui.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -36,11 +37,11 @@ FrmTipWarning::FrmTipWarning(WarningWindow window, QWidget *owner) : QDialog(own
   setWindowTitle(kAppTitle);
   if (owner)
     setWindowIcon(owner->windowIcon());
-  auto *heading = new QLabel(QStringLiteral("Warning !!"), this);
+  auto *heading = new QLabel(WarningWindowText::Heading, this);
   heading->setObjectName(QStringLiteral("Label1"));
   auto *text = new QLabel(LabelText(WarningText(window)), this);
   text->setObjectName(QStringLiteral("Label2"));
-  dontDisplay_ = new QCheckBox(QStringLiteral("Don't display this message again"), this);
+  dontDisplay_ = new QCheckBox(WarningWindowText::DontDisplayAgain, this);
   dontDisplay_->setObjectName(QStringLiteral("Check1"));
   auto *yes = new QPushButton(QStringLiteral("&Yes"), this);
   yes->setObjectName(QStringLiteral("CmdOk"));

@@ -40,7 +40,7 @@ bool LockAuto::LockMCU(bool showMessages) {
   bool accepted = false;
   {
     BusyPointer busy(c_.ui);
-    c_.ui.setActivity(QStringLiteral("Lock"));
+    c_.ui.setActivity(OperationText::Lock);
     c_.port.clearReceiveBuffer();
     QByteArray bits;
     for (const QString &bit : s.LockBitSelection)
@@ -71,7 +71,7 @@ bool LockAuto::LockMCU(bool showMessages) {
     }
   }
   c_.link.SendClosingAck();
-  end.Finish(QStringLiteral("Lock"), failed);
+  end.Finish(OperationText::Lock, failed);
   return result && !failed;
 }
 
@@ -88,7 +88,7 @@ void LockAuto::MnuLock_Click() {
 void LockAuto::MnuAuto_Click() {
   Session &s = c_.session;
   c_.port.clearReceiveBuffer();
-  if (Traits(s.Mcu).twoFlashBlocks && c_.panel.isVisible(QStringLiteral("LstCurrentBlock")) &&
+  if (Traits(s.Mcu).twoFlashBlocks && c_.panel.blockListShown() &&
       !writeRead_.SelectShownBlock(true))
     return;
   if (!writeRead_.WriteMCU(false))

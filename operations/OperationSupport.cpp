@@ -11,8 +11,11 @@ namespace kvr {
 using namespace BaseModule;
 
 QString OperationText::OnlyForFamily(const QString &family) {
-  return QStringLiteral("This operation is available only for ") + family +
-         QStringLiteral(" range of MCUs.");
+  return OnlyFor + family + QStringLiteral(" range of MCUs.");
+}
+
+QString OperationText::BytesWritten(int bytes) {
+  return QStringLiteral("Number of bytes written : ") + QString::number(bytes);
 }
 
 bool WarningAccepted(OperationContext &c, WarningWindow window) {
@@ -70,9 +73,9 @@ void OperationEnd::ReportFailure(const QByteArray &reply, const FailureTexts &te
 
 void OperationEnd::Finish(const QString &name, bool failed) {
   if (c_.session.StopRequested())
-    FinishWith(name + QStringLiteral(" Interrupted"));
+    FinishWith(name + OperationText::InterruptedSuffix);
   else if (failed)
-    FinishWith(name + QStringLiteral(" Failed"));
+    FinishWith(name + OperationText::FailedSuffix);
   else
     FinishWith(QString());
 }

@@ -12,7 +12,17 @@ enum class WarningWindow;
 namespace OperationText {
 inline const QString BlockSignatureFailed =
     QStringLiteral("Command failed due to failure of Signature Verification.");
+inline const QString Write = QStringLiteral("Write");
+inline const QString Read = QStringLiteral("Read");
+inline const QString Lock = QStringLiteral("Lock");
+// After an operation's name in the status panel.
+inline const QString InterruptedSuffix = QStringLiteral(" Interrupted");
+inline const QString FailedSuffix = QStringLiteral(" Failed");
+// A family command refused: this, then what it is for.
+inline const QString OnlyFor = QStringLiteral("This operation is available only for ");
 QString OnlyForFamily(const QString &family);
+// The last line of a "written successfully" message.
+QString BytesWritten(int bytes);
 } // namespace OperationText
 
 // The text of a warning window, lines separated by CR.

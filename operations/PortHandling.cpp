@@ -114,7 +114,7 @@ bool PortHandling::PortOpen(bool offerRetry, bool reportFailure) {
     }
 
     if (c_.session.StopRequested()) {
-      c_.ui.setActivity(QStringLiteral("Port Open Interrupted"));
+      c_.ui.setActivity(PortText::OpenInterrupted);
       return EndOpening(false);
     }
     c_.ui.setActivity(QStringLiteral("Port Open Failed"));
@@ -145,7 +145,7 @@ void PortHandling::CheckPresence(bool showMessages) {
   const auto failed = [&] {
     if (showMessages)
       c_.ui.message(PortText::NotAttached(n), MessageIcon::Exclamation);
-    c_.ui.setActivity(QStringLiteral("Presence Check Failed"));
+    c_.ui.setActivity(PortText::PresenceFailed);
   };
 
   c_.ui.beginBusy();
@@ -175,7 +175,7 @@ void PortHandling::CheckPresence(bool showMessages) {
   } else {
     c_.ui.message(PortText::IncorrectModel, MessageIcon::Information);
     c_.panel.SetMenuOptions(true);
-    c_.ui.setActivity(QStringLiteral("Presence Check Failed"));
+    c_.ui.setActivity(PortText::PresenceFailed);
   }
   c_.ui.setPanelText(Panel::SbrPort, PortPanelText(n));
 }

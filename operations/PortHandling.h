@@ -12,6 +12,8 @@ QString RetryFirst(int port, const QString &detail = QString());
 QString RetryLater(int port);
 QString NotAttached(int port);
 QString HardwareDetected(int port, const QString &version);
+inline const QString PresenceFailed = QStringLiteral("Presence Check Failed");
+inline const QString OpenInterrupted = QStringLiteral("Port Open Interrupted");
 inline const QString IncorrectModel = QStringLiteral("Incorrect model!");
 inline const QString Identification = QStringLiteral("KVR1.04");
 } // namespace PortText

@@ -89,7 +89,7 @@ void SignatureVerifier::SignatureVerification() {
     } else if (s.LastReply.startsWith('P')) {
       s.SignatureVerified = true;
       c_.ui.message(SignatureText::Passed(bytes), MessageIcon::Information);
-      c_.ui.setActivity(QStringLiteral("Signature Verified"));
+      c_.ui.setActivity(SignatureText::Verified);
     } else if (s.LastReply.startsWith('F')) {
       s.SignatureVerified = false;
       failed = true;
@@ -114,7 +114,7 @@ void SignatureVerifier::SignatureVerification() {
       c_.ui.popUpMessage(QStringLiteral("Special Commands Available With The Selected MCU"));
     // A failed attempt keeps an earlier verification, but must not read as a pass.
     if (!failed)
-      c_.ui.setActivity(QStringLiteral("Signature Verified"));
+      c_.ui.setActivity(SignatureText::Verified);
   }
 }
 
@@ -146,16 +146,12 @@ void SignatureVerifier::MnuVerifySignature_Click() {
 void SignatureVerifier::ShowDeviceControls() {
   const Session &s = c_.session;
   if (!s.SignatureVerified) {
-    c_.panel.setVisible(QStringLiteral("chkClkSpeed"), false);
+    c_.panel.showSixClockBox(false);
     return;
   }
   const DeviceTraits traits = Traits(s.Mcu);
-  const bool twoBlocks = traits.twoFlashBlocks;
-  c_.panel.setVisible(QStringLiteral("LstCurrentBlock"), twoBlocks);
-  c_.panel.setVisible(QStringLiteral("LstCurrentBlockCaption"), twoBlocks);
-  if (twoBlocks)
-    c_.panel.setValue(QStringLiteral("LstCurrentBlock"), 0);
-  c_.panel.setVisible(QStringLiteral("chkClkSpeed"), traits.sixClockBox);
+  c_.panel.showBlockList(traits.twoFlashBlocks);
+  c_.panel.showSixClockBox(traits.sixClockBox);
 }
 
 } // namespace kvr

@@ -17,6 +17,7 @@ QString Failed(const QString &bytes);
 inline const QString IncorrectKvrModel = QStringLiteral("Incorrect KVR Model.");
 inline const QString RetryQuestion =
     QStringLiteral("Would you like to retry Signature Verification?");
+inline const QString Verified = QStringLiteral("Signature Verified");
 } // namespace SignatureText
 
 // The "S" command: the device's type bytes, code size and expected signature

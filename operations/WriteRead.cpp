@@ -1,11 +1,13 @@
 #include "WriteRead.h"
 
 #include "BaseModule.h"
+#include "BufferFiles.h"
 #include "CommandSet.h"
 #include "ControlPanel.h"
 #include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "FileDate.h"
+#include "FileFilters.h"
 #include "Frame.h"
 #include "Globals.h"
 #include "ImageBuffer.h"
@@ -13,7 +15,7 @@
 #include "OperationSupport.h"
 #include "SerialPort.h"
 #include "Session.h"
-#include "SpecialSet.h"
+#include "SetCommands.h"
 #include "Ui.h"
 
 #include <QDateTime>
@@ -32,10 +34,6 @@ const QString kCr = QStringLiteral("\r");
 
 QString Kb(double bytes) { return QString::number(bytes / 1024.0, 'f', 2); }
 
-bool IsHexFile(const QString &path) {
-  return path.endsWith(QLatin1String(".HEX"), Qt::CaseInsensitive);
-}
-
 } // namespace
 
 QString WriteText::SizeWarning(const QString &file, int fileEnd, int deviceSize) {
@@ -53,7 +51,7 @@ FailureTexts WriteText::BlockFailures() {
 
 QString WriteText::Written(const QString &brand, const QString &model, int bytes) {
   return QStringLiteral("File written successfully to ") + brand + QStringLiteral("  ") + model +
-         kCr + kCr + QStringLiteral("Number of bytes written : ") + QString::number(bytes);
+         kCr + kCr + OperationText::BytesWritten(bytes);
 }
 
 QString ReadText::Unexpected() {
@@ -74,7 +72,7 @@ QString ReadText::ClearQuestion() {
 int WriteLength(int fileEnd, int gridRows, const QString &currentFile, int deviceSize) {
   int length = fileEnd - 1 < deviceSize ? fileEnd - 1 : deviceSize;
   length = (qMax(0, length) + kBlockSize - 1) / kBlockSize * kBlockSize;
-  if (currentFile.isEmpty() || IsHexFile(currentFile))
+  if (currentFile.isEmpty() || IsHexFileName(currentFile))
     length = gridRows * ImageBuffer::kBytesPerRow;
   return qMin(length, deviceSize);
 }
@@ -103,8 +101,7 @@ bool WriteRead::SendBlock(const QByteArray &payload) {
 }
 
 void WriteRead::SwitchToSixClockWhenTicked() {
-  if (c_.panel.value(QStringLiteral("chkClkSpeed")) == 0 ||
-      !c_.panel.isVisible(QStringLiteral("chkClkSpeed")))
+  if (!c_.panel.sixClockTicked())
     return;
   // The chip takes the mode switch from the next whole second on.
   const QDateTime now = QDateTime::currentDateTime();
@@ -155,7 +152,7 @@ BlockWriteOutcome WriteRead::WriteBlocks(const BlockWritePlan &plan, OperationEn
         lastAccepted = false;
       } else if (s.LastReply.startsWith('F')) {
         lastAccepted = false;
-        c_.ui.setActivity(QStringLiteral("Write Failed"));
+        c_.ui.setActivity(OperationText::Write + OperationText::FailedSuffix);
         end.ReportFailure(s.LastReply, WriteText::BlockFailures());
       } else {
         c_.ui.setActivity(written);
@@ -181,7 +178,7 @@ bool WriteRead::WriteMCU(bool showMessages) {
   OperationEnd end(c_);
   c_.panel.SetMenuOptions(true);
   c_.port.clearReceiveBuffer();
-  c_.ui.setActivity(QStringLiteral("Write"));
+  c_.ui.setActivity(OperationText::Write);
 
   const int deviceSize = s.Mcu.MCUCodeROMSize;
   const int length =
@@ -214,13 +211,13 @@ bool WriteRead::WriteMCU(bool showMessages) {
   }
   c_.port.clearReceiveBuffer();
   c_.ui.setProgressValue(0);
-  end.Finish(QStringLiteral("Write"), !success);
+  end.Finish(OperationText::Write, !success);
   return success;
 }
 
 bool WriteRead::SelectShownBlock(bool warnBeforeBlock1) {
   SelectedMcu &mcu = c_.session.Mcu;
-  if (c_.panel.value(QStringLiteral("LstCurrentBlock")) == 0) {
+  if (c_.panel.currentBlock() == 0) {
     special_.SelectBlock(0);
     mcu.MCUCodeROMSize = SixtyFourKB;
     return true;
@@ -235,8 +232,7 @@ bool WriteRead::SelectShownBlock(bool warnBeforeBlock1) {
 
 void WriteRead::MnuWrite_Click() {
   c_.port.clearReceiveBuffer();
-  const bool twoBlocks = Traits(c_.session.Mcu).twoFlashBlocks &&
-                         c_.panel.isVisible(QStringLiteral("LstCurrentBlock"));
+  const bool twoBlocks = Traits(c_.session.Mcu).twoFlashBlocks && c_.panel.blockListShown();
   if (twoBlocks && !SelectShownBlock(true))
     return;
   if (!twoBlocks || c_.session.SpecialCommandOk)
@@ -293,8 +289,7 @@ std::unique_ptr<QTemporaryFile> WriteRead::OpenTemporaryImage() {
   auto image = std::make_unique<QTemporaryFile>(TemporaryImageTemplate(c_.session));
   if (image->open())
     return image;
-  c_.ui.message(QStringLiteral("The file %1 could not be saved: %2.")
-                    .arg(image->fileTemplate(), image->errorString()),
+  c_.ui.message(BufferText::CouldNotSave(image->fileTemplate(), image->errorString()),
                 MessageIcon::Exclamation);
   return nullptr;
 }
@@ -303,7 +298,7 @@ bool WriteRead::LoadReadImage(QTemporaryFile &image) {
   image.flush();
   const bool loaded = c_.files.loadImageFile && c_.files.loadImageFile(image.fileName());
   c_.buffer.CurrentFilePath.clear();
-  c_.ui.setPanelText(Panel::SbrFile, QStringLiteral("File : "));
+  c_.ui.setPanelText(Panel::SbrFile, BufferText::FilePanelPrefix);
   c_.ui.setPanelText(Panel::SbrActivity, c_.ui.activityTag());
   return loaded;
 }
@@ -317,7 +312,7 @@ bool WriteRead::ReadMCU() {
   const int size = s.Mcu.MCUCodeROMSize;
   c_.ui.setProgressRange(0, size);
   c_.ui.setProgressValue(0);
-  c_.ui.setActivity(QStringLiteral("Read"));
+  c_.ui.setActivity(OperationText::Read);
 
   bool complete = false;
   if (!c_.link.CommandHandshake(CommandPayload(CmdRead, D5(size)))) {
@@ -332,15 +327,14 @@ bool WriteRead::ReadMCU() {
     }
   }
   c_.ui.setProgressValue(0);
-  end.Finish(QStringLiteral("Read"), !complete);
+  end.Finish(OperationText::Read, !complete);
   return complete;
 }
 
 bool WriteRead::ConfirmBufferReplacement() {
   Answer answer = Answer::Yes;
   if (c_.session.BufferModified) {
-    answer = c_.ui.ask(QStringLiteral("Current file not saved. Save?"), Buttons::YesNo,
-                       MessageIcon::Exclamation);
+    answer = c_.ui.ask(BufferText::SaveQuestion, Buttons::YesNo, MessageIcon::Exclamation);
     if (answer == Answer::Yes && c_.files.save)
       c_.files.save();
   }
@@ -355,7 +349,7 @@ void WriteRead::MnuRead_Click() {
     return;
 
   // The buffer is replaced only by a complete read: a failed one leaves it as it was.
-  const bool twoBlocks = c_.panel.isVisible(QStringLiteral("LstCurrentBlock"));
+  const bool twoBlocks = c_.panel.blockListShown();
   if (twoBlocks)
     SelectShownBlock(false);
   c_.port.clearReceiveBuffer();

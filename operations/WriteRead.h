@@ -14,7 +14,7 @@ class QTemporaryFile;
 namespace kvr {
 
 class OperationEnd;
-class SpecialSet;
+class SetCommands;
 
 namespace WriteText {
 inline const QString FileChanged = QStringLiteral(
@@ -80,7 +80,7 @@ struct BlockReadOutcome {
 // Programming the chip from the buffer, and reading it into the buffer.
 class WriteRead {
 public:
-  WriteRead(OperationContext &context, SpecialSet &special) : c_(context), special_(special) {}
+  WriteRead(OperationContext &context, SetCommands &special) : c_(context), special_(special) {}
 
   bool WriteMCU(bool showMessages);
   void MnuWrite_Click();
@@ -88,7 +88,7 @@ public:
   bool ReadMCU();
   void MnuRead_Click();
 
-  // Selects the block LstCurrentBlock shows on a two-block device, with the
+  // Selects the block the block list shows on a two-block device, with the
   // size the operation then uses. False when the block-1 warning was declined.
   bool SelectShownBlock(bool warnBeforeBlock1);
 
@@ -112,7 +112,7 @@ private:
   bool SendBlock(const QByteArray &payload);
 
   OperationContext &c_;
-  SpecialSet &special_;
+  SetCommands &special_;
 };
 
 } // namespace kvr

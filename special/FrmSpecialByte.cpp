@@ -1,6 +1,7 @@
 #include "FrmSpecialByte.h"
 
 #include "SpecialByteForm.h"
+#include "Ui.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -56,7 +57,7 @@ bool SharesRowWithPrevious(const FormControlSpec &previous, const FormControlSpe
 FrmSpecialByte::FrmSpecialByte(SpecialByteForm &form, QWidget *owner)
     : QDialog(owner), form_(form) {
   setObjectName(QStringLiteral("FrmSpecialByte"));
-  setWindowTitle(owner ? owner->windowTitle() : QStringLiteral("KVR 1.04"));
+  setWindowTitle(owner ? owner->windowTitle() : kAppTitle);
   if (owner)
     setWindowIcon(owner->windowIcon());
 

@@ -1,5 +1,7 @@
 #include "FrmSpecialTip.h"
 
+#include "Ui.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,7 +24,7 @@ QString SeatingText(int item) {
 
 FrmSpecialTip::FrmSpecialTip(int chip, QWidget *owner) : QDialog(owner) {
   setObjectName(QStringLiteral("FrmSpecialTip"));
-  setWindowTitle(owner ? owner->windowTitle() : QStringLiteral("KVR 1.04"));
+  setWindowTitle(owner ? owner->windowTitle() : kAppTitle);
   if (owner)
     setWindowIcon(owner->windowIcon());
 

@@ -25,7 +25,6 @@ using namespace BaseModule;
 namespace {
 
 const QString kCr = QStringLiteral("\r");
-const QString kSuccessful = QStringLiteral("Special Command Successful");
 const QString kErasingBlock =
     QStringLiteral("Wait . . .  Erasing Block and Blank Checking the MCU.");
 constexpr int kSpecialBytesInBlock = 16;
@@ -54,12 +53,12 @@ QString SpecialText::SizeQuestion(const QString &file, int fileEnd, int areaSize
 
 QString SpecialText::AreaWritten(const QString &brand, const QString &model, int bytes) {
   return QStringLiteral("Data written successfully to ") + brand + QStringLiteral(" - ") + model +
-         kCr + kCr + QStringLiteral("Number of bytes written : ") + QString::number(bytes);
+         kCr + kCr + OperationText::BytesWritten(bytes);
 }
 
 QString SpecialText::BytesWritten(const QString &brand, const QString &model, int bytes) {
   return QStringLiteral("Data written successfully to ") + brand + QStringLiteral("  ") + model +
-         kCr + kCr + QStringLiteral("Number of bytes written : ") + QString::number(bytes);
+         kCr + kCr + OperationText::BytesWritten(bytes);
 }
 
 QByteArray EncodeSpecialBytes(const QString &hexText) {
@@ -85,7 +84,7 @@ void SpecialCommands::SpecialCommand(const QString &number, char mode) {
   bool showDialog = false;
   {
     BusyPointer busy(c_.ui);
-    c_.ui.setActivity(QStringLiteral("Special Command"));
+    c_.ui.setActivity(SpecialText::Running);
     if (mode == SpecialModeSet) {
       ReadSpecial(number, false);
       showDialog = c_.session.SpecialCommandOk;
@@ -133,7 +132,7 @@ void SpecialCommands::ReadSpecial(const QString &number, bool toBuffer) {
   OperationEnd end(c_);
   c_.panel.SetMenuOptions(true);
   BusyPointer busy(c_.ui);
-  c_.ui.setActivity(QStringLiteral("Read"));
+  c_.ui.setActivity(OperationText::Read);
   c_.port.clearReceiveBuffer();
   s.SpecialCommandOk = false;
   const int length = SpecialReadLength(number, s.Mcu);
@@ -157,7 +156,7 @@ void SpecialCommands::ReadSpecial(const QString &number, bool toBuffer) {
     // Bytes half read are neither shown nor written back.
     s.SpecialCommandOk = read.statusPassed && complete;
     if (complete) {
-      c_.ui.setPanelText(Panel::SbrActivity, kSuccessful);
+      c_.ui.setPanelText(Panel::SbrActivity, SpecialText::Successful);
       if (toBuffer) {
         c_.ui.message(ReadText::EndOfRead(BytesShownAfterRead(s.Mcu, read.bytesRead)),
                       MessageIcon::Information);
@@ -173,9 +172,9 @@ void SpecialCommands::ReadSpecial(const QString &number, bool toBuffer) {
   c_.ui.setProgressRange(0, 0);
   c_.ui.setProgressValue(0);
   if (s.StopRequested())
-    end.FinishWith(QStringLiteral("Read Interrupted"));
+    end.FinishWith(OperationText::Read + OperationText::InterruptedSuffix);
   else
-    end.FinishWith(complete ? QString() : QStringLiteral("Read Failed"));
+    end.FinishWith(complete ? QString() : OperationText::Read + OperationText::FailedSuffix);
 }
 
 bool SpecialCommands::AskAboutAreaSize(int length) {
@@ -219,7 +218,7 @@ bool SpecialCommands::WriteSpecial(const QString &number, bool showMessages) {
       success = true;
       writeRead_.SwitchToSixClockWhenTicked();
       if (showMessages) {
-        c_.ui.setPanelText(Panel::SbrActivity, kSuccessful);
+        c_.ui.setPanelText(Panel::SbrActivity, SpecialText::Successful);
         c_.ui.message(SpecialText::AreaWritten(s.Mcu.BrandName, s.Mcu.MCUModel, outcome.written),
                       MessageIcon::Information);
       }
@@ -230,7 +229,7 @@ bool SpecialCommands::WriteSpecial(const QString &number, bool showMessages) {
   c_.port.clearReceiveBuffer();
   c_.ui.setProgressRange(0, 0);
   c_.ui.setProgressValue(0);
-  end.Finish(QStringLiteral("Write"), !success);
+  end.Finish(OperationText::Write, !success);
   return success;
 }
 
@@ -241,7 +240,7 @@ bool SpecialCommands::SendSpecialBytes(const QByteArray &block, OperationEnd &en
     return false;
   if (!s.LastReply.startsWith('F'))
     return true;
-  c_.ui.setActivity(QStringLiteral("Write Failed"));
+  c_.ui.setActivity(OperationText::Write + OperationText::FailedSuffix);
   end.ReportFailure(s.LastReply, WriteText::BlockFailures());
   return false;
 }
@@ -251,7 +250,7 @@ bool SpecialCommands::write_spcl_1(const QString &number, const QString &hexText
   Session &s = c_.session;
   OperationEnd end(c_);
   c_.panel.SetMenuOptions(true);
-  c_.ui.setActivity(QStringLiteral("Write"));
+  c_.ui.setActivity(OperationText::Write);
   c_.ui.setProgressRange(0, kBlockSize);
   const int length = SpecialByteWriteLength(number);
 
@@ -264,7 +263,7 @@ bool SpecialCommands::write_spcl_1(const QString &number, const QString &hexText
     if (!written) {
       c_.ui.message(WriteText::Failed, MessageIcon::Exclamation);
     } else if (showMessages) {
-      c_.ui.setPanelText(Panel::SbrActivity, kSuccessful);
+      c_.ui.setPanelText(Panel::SbrActivity, SpecialText::Successful);
       c_.ui.message(SpecialText::BytesWritten(s.Mcu.BrandName, s.Mcu.MCUModel, length),
                     MessageIcon::Information);
     }
@@ -272,7 +271,7 @@ bool SpecialCommands::write_spcl_1(const QString &number, const QString &hexText
   c_.port.clearReceiveBuffer();
   c_.ui.setProgressRange(0, 0);
   c_.ui.setProgressValue(0);
-  end.Finish(QStringLiteral("Write"), !written);
+  end.Finish(OperationText::Write, !written);
   return written;
 }
 

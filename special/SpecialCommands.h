@@ -2,6 +2,7 @@
 
 #include "OperationContext.h"
 #include "SpecialNumbers.h"
+#include "SpecialText.h"
 
 #include <QString>
 
@@ -10,15 +11,6 @@ namespace kvr {
 class OperationEnd;
 class SpecialSet;
 class WriteRead;
-
-namespace SpecialText {
-inline const QString UnlockBeforeWriting = QStringLiteral("Ensure MCU is Unlocked before Writing.");
-inline const QString OpenAFile = QStringLiteral("Open a File before Writing");
-inline const QString WriteAborted = QStringLiteral("Write Aborted!");
-QString SizeQuestion(const QString &file, int fileEnd, int areaSize);
-QString AreaWritten(const QString &brand, const QString &model, int bytes);
-QString BytesWritten(const QString &brand, const QString &model, int bytes);
-} // namespace SpecialText
 
 // The numbered special commands: the dispatcher every special menu entry and
 // drop-down entry goes through, the transfers of special areas between the

@@ -5,6 +5,7 @@
 #include "DatabaseHandlers.h"
 #include "DeviceTraits.h"
 #include "FamilyCodes.h"
+#include "OperationSupport.h"
 #include "Session.h"
 #include "SpecialCommands.h"
 #include "Ui.h"
@@ -190,8 +191,7 @@ void SpecialMenu::Click(const QString &name) {
   }
   // A wrong family never reaches the programmer.
   if (entry->refusal)
-    c_.ui.message(SpecialMenuText::OnlyFor + QLatin1String(entry->refusal),
-                  MessageIcon::Exclamation);
+    c_.ui.message(OperationText::OnlyFor + QLatin1String(entry->refusal), MessageIcon::Exclamation);
 }
 
 void SpecialMenu::MnuenableWrn_Click() {

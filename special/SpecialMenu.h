@@ -14,7 +14,6 @@ class SpecialCommands;
 struct SelectedMcu;
 
 namespace SpecialMenuText {
-inline const QString OnlyFor = QStringLiteral("This operation is available only for ");
 inline const QString WarningsEnabled = QStringLiteral("Re-enable all Warning messages");
 inline const QString WarningsNotEnabled = QStringLiteral(
     "The warning messages could not be re-enabled: the device catalogue cannot be written.");

@@ -27,7 +27,7 @@ void SpecialSet::SetSpecial(const QString &number, bool showMessages) {
     } else if (s.LastReply.startsWith('P')) {
       if (showMessages) {
         c_.ui.message(SpecialText::Passed, MessageIcon::Information);
-        c_.ui.setActivity(QStringLiteral("Special Command Passed"));
+        c_.ui.setActivity(SpecialText::PassedStatus);
       }
     } else if (s.LastReply.startsWith('F')) {
       failed = true;
@@ -41,18 +41,17 @@ void SpecialSet::SetSpecial(const QString &number, bool showMessages) {
 
   if (s.StopRequested()) {
     s.SpecialCommandOk = false;
-    end.FinishWith(QStringLiteral("Special Command Interrupted"));
+    end.FinishWith(SpecialText::InterruptedStatus);
   } else {
     s.SpecialCommandOk = !failed;
-    end.FinishWith(failed ? QStringLiteral("Special Command failed")
-                          : QStringLiteral("Special Command Successful"));
+    end.FinishWith(failed ? SpecialText::FailedStatus : SpecialText::Successful);
   }
 }
 
 void SpecialSet::SpecialCommand(const QString &number) {
   c_.panel.SetMenuOptions(true);
   BusyPointer busy(c_.ui);
-  c_.ui.setActivity(QStringLiteral("Special Command"));
+  c_.ui.setActivity(SpecialText::Running);
   const bool quiet = number == QLatin1String("26") || number == QLatin1String("27");
   // Ends with Stop cleared and the menus idle.
   SetSpecial(number, !quiet);
