@@ -1,6 +1,6 @@
 // The main window offscreen: every named control is there with its caption,
-// and it follows the ControlPanel.
-#include "BaseModule.h"
+// it follows the ControlPanel, fits a laptop screen and can be driven from the
+// keyboard; its windows keep their titles whole and Tab in layout order.
 #include "ControlLayout.h"
 #include "ControlPanel.h"
 #include "FamilyCodes.h"
@@ -180,14 +180,12 @@ TEST(MainWindow, OpensWithinTheScreenAndComesBackWhereItWasLeft) {
 
 TEST(MainWindow, EveryToolbarCommandIsReachableByKeyboardWhenEnabled) {
   // The menu entry that runs a toolbar button's command, where there is one.
-  const QHash<QString, QString> menuEntryFor{{"TbnFileOpen", "MnuOpen"},
-                                             {"TbnFileSave", "MnuSave"},
-                                             {"TbnBlankCheck", "MnuBlankCheck"},
-                                             {"TbnErase", "MnuEraseWithSV"},
-                                             {"TbnRead", "MnuRead"},
-                                             {"TbnWrite", "MnuWrite"},
-                                             {"TbnLock", "MnuLock"},
-                                             {"TbnAuto", "MnuAuto"}};
+  // clang-format off
+  const QHash<QString, QString> menuEntryFor{
+      {"TbnFileOpen", "MnuOpen"}, {"TbnFileSave", "MnuSave"}, {"TbnBlankCheck", "MnuBlankCheck"},
+      {"TbnErase", "MnuEraseWithSV"}, {"TbnRead", "MnuRead"}, {"TbnWrite", "MnuWrite"},
+      {"TbnLock", "MnuLock"}, {"TbnAuto", "MnuAuto"}};
+  // clang-format on
   Session session;
   ControlPanel panel(session);
   panel.setBufferFacts([] { return 4; }, [] { return QString("/tmp/a.hex"); });
@@ -258,10 +256,14 @@ TEST(Dialogs, TitlesAreWholeAndTheTabKeyFollowsTheLayout) {
   QFont bold = window.font();
   bold.setBold(true);
   const QFontMetrics title(bold);
-  for (QWidget *dialog : {window.findChild<QWidget *>("FrmFloatingMessage"),
-                          static_cast<QWidget *>(&warning), static_cast<QWidget *>(&lockBits),
-                          static_cast<QWidget *>(&seating), static_cast<QWidget *>(&specialByte),
-                          static_cast<QWidget *>(&help), static_cast<QWidget *>(&about)}) {
+  const QList<QWidget *> dialogs{window.findChild<QWidget *>("FrmFloatingMessage"),
+                                 &warning,
+                                 &lockBits,
+                                 &seating,
+                                 &specialByte,
+                                 &help,
+                                 &about};
+  for (QWidget *dialog : dialogs) {
     const std::string name = dialog->objectName().toStdString();
     dialog->show();
     // Room for the title and the frame's buttons, also after the user narrows the window.
