@@ -11,6 +11,8 @@
 #include "FrmSpecialTip.h"
 #include "FrmTip.h"
 #include "FrmWarnings.h"
+#include "Settings.h"
+#include "WindowFit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,8 +26,11 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
@@ -45,14 +50,65 @@ QString DisplayText(const QString &text) {
   return shown;
 }
 
+namespace {
+const QString kWindowSection = QStringLiteral("Window");
+const QString kGeometryKey = QStringLiteral("Geometry");
+constexpr QSize kPreferredSize(1240, 720);
+
+// The desktop icon theme's picture where it has a fitting one, else our own.
+QIcon ToolbarPicture(const QString &name) {
+  const QIcon own(QStringLiteral(":/toolbar/") + name + QStringLiteral(".svg"));
+  const ToolButtonFace *face = FindToolButtonFace(name);
+  return face && *face->themeIcon ? QIcon::fromTheme(QLatin1String(face->themeIcon), own) : own;
+}
+
+// A status panel: a text too long for its share of the bar ends in "..."
+// rather than being cut off mid-letter.
+class StatusPanel : public QLabel {
+public:
+  using QLabel::QLabel;
+
+protected:
+  void paintEvent(QPaintEvent *) override {
+    QPainter painter(this);
+    drawFrame(&painter);
+    const int indent = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+    const QRect room = contentsRect().adjusted(indent, 0, -indent, 0);
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
+  }
+};
+} // namespace
+
 FrmMainMenu::FrmMainMenu(QWidget *parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMainMenu"));
   setWindowTitle(kMainWindowTitle);
-  resize(1240, 720);
+  new TitleWidthGuard(this);
   BuildMenus();
   BuildToolbar();
   BuildCentre();
   BuildStatusBar();
+  PlaceOnScreen();
+}
+
+void FrmMainMenu::PlaceOnScreen() {
+  const QByteArray saved =
+      QByteArray::fromBase64(Settings::Value(kWindowSection, kGeometryKey).toLatin1());
+  if (!saved.isEmpty() && restoreGeometry(saved)) {
+    // The screens may have changed since.
+    const QScreen *shownOn = QGuiApplication::screenAt(geometry().center());
+    if (!isMaximized() && !isFullScreen())
+      setGeometry(FitToArea(geometry(), (shownOn ? shownOn : screen())->availableGeometry()));
+    return;
+  }
+  const QRect available = screen()->availableGeometry();
+  QRect wanted(QPoint(), kPreferredSize);
+  wanted.moveCenter(available.center());
+  setGeometry(FitToArea(wanted, available));
+}
+
+void FrmMainMenu::SaveGeometry() const {
+  Settings::SetValue(kWindowSection, kGeometryKey, QString::fromLatin1(saveGeometry().toBase64()));
 }
 
 QAction *FrmMainMenu::AddAction(const QString &name, const QString &caption,
@@ -68,6 +124,8 @@ QAction *FrmMainMenu::AddAction(const QString &name, const QString &caption,
       ShowHelp();
     else if (name == QLatin1String("nuAboutKvr104"))
       FrmAboutKvr(this).exec();
+    else if (name == QLatin1String("TbnSpecialCommand"))
+      ShowSpecialDropDown(); // its shortcut; a click opens the drop-down itself
     else
       emit commandTriggered(name);
   });
@@ -113,26 +171,35 @@ void FrmMainMenu::BuildMenus() {
 }
 
 void FrmMainMenu::BuildToolbar() {
-  auto *toolbar = addToolBar(QStringLiteral("Operations"));
-  toolbar->setObjectName(QStringLiteral("TbrOperations"));
-  toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  toolbar->setMovable(false);
-  auto *dropDown = new QMenu(this);
-  dropDown->setObjectName(QStringLiteral("TbnSpecialCommandMenu"));
+  toolbar_ = addToolBar(QStringLiteral("Operations"));
+  toolbar_->setObjectName(QStringLiteral("TbrOperations"));
+  toolbar_->setToolButtonStyle(CaptionedStyle());
+  toolbar_->setMovable(false);
+  dropDown_ = new QMenu(this);
+  dropDown_->setObjectName(QStringLiteral("TbnSpecialCommandMenu"));
   for (const ControlSpec &spec : ControlLayout()) {
     const QString name = QLatin1String(spec.name);
     if (spec.kind == ControlKind::ToolButton) {
-      QAction *action = AddAction(name, QString::fromUtf8(spec.caption), QString());
-      toolbar->addAction(action);
-      if (QWidget *button = toolbar->widgetForAction(action))
+      // The stored text stays the button's text, tool tip and accessible
+      // name; the picture carries the short caption.
+      QAction *action =
+          AddAction(name, QString::fromUtf8(spec.caption), QString::fromLatin1(spec.shortcut));
+      action->setIcon(ToolbarPicture(name));
+      action->setToolTip(action->text());
+      if (const ToolButtonFace *face = FindToolButtonFace(name))
+        action->setIconText(QString::fromUtf8(face->caption));
+      toolbar_->addAction(action);
+      if (QWidget *button = toolbar_->widgetForAction(action)) {
         button->setObjectName(name);
+        button->setAccessibleName(action->text());
+      }
       if (name == QLatin1String("TbnSpecialCommand")) {
-        action->setMenu(dropDown);
-        if (auto *button = qobject_cast<QToolButton *>(toolbar->widgetForAction(action)))
+        action->setMenu(dropDown_);
+        if (auto *button = qobject_cast<QToolButton *>(toolbar_->widgetForAction(action)))
           button->setPopupMode(QToolButton::InstantPopup);
       }
     } else if (spec.kind == ControlKind::DropDownEntry) {
-      dropDown->addAction(AddAction(name, QString::fromUtf8(spec.caption), QString()));
+      dropDown_->addAction(AddAction(name, QString::fromUtf8(spec.caption), QString()));
     } else {
       continue;
     }
@@ -210,8 +277,11 @@ void FrmMainMenu::BuildStatusBar() {
                 {Panel::SbrMCU, "SbrMCU", 25},
                 {Panel::SbrActivity, "SbrActivity", 20}};
   for (const auto &p : layout) {
-    auto *label = new QLabel(this);
+    auto *label = new StatusPanel(this);
     label->setObjectName(QLatin1String(p.key));
+    // The panels share the width by their fractions; a long text is
+    // shortened rather than widening the window.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
     statusBar()->addWidget(label, p.stretch);
@@ -235,6 +305,52 @@ void FrmMainMenu::ShowHelp() {
     help_ = new FrmHelp(this);
   help_->show();
   help_->raise();
+}
+
+void FrmMainMenu::ShowSpecialDropDown() {
+  const QWidget *button =
+      toolbar_->widgetForAction(actions_.value(QStringLiteral("TbnSpecialCommand")));
+  dropDown_->popup(button && button->isVisible()
+                       ? button->mapToGlobal(QPoint(0, button->height()))
+                       : mapToGlobal(QPoint(0, toolbar_->geometry().bottom())));
+  for (QAction *entry : dropDown_->actions())
+    if (entry->isVisible() && entry->isEnabled()) {
+      dropDown_->setActiveAction(entry);
+      break;
+    }
+}
+
+Qt::ToolButtonStyle FrmMainMenu::CaptionedStyle() const {
+  // The desktop's toolbar style where it sets one; the style's own default,
+  // pictures only, is what a desktop without a setting reports.
+  const auto desktop =
+      static_cast<Qt::ToolButtonStyle>(style()->styleHint(QStyle::SH_ToolButtonStyle));
+  return desktop == Qt::ToolButtonIconOnly ? Qt::ToolButtonTextUnderIcon : desktop;
+}
+
+void FrmMainMenu::FitToolbar() {
+  const Qt::ToolButtonStyle captioned = CaptionedStyle();
+  if (captionedToolbarWidth_ == 0) {
+    const Qt::ToolButtonStyle shown = toolbar_->toolButtonStyle();
+    toolbar_->setToolButtonStyle(captioned);
+    captionedToolbarWidth_ = toolbar_->sizeHint().width();
+    toolbar_->setToolButtonStyle(shown);
+  }
+  toolbar_->setToolButtonStyle(captionedToolbarWidth_ <= width() ? captioned
+                                                                 : Qt::ToolButtonIconOnly);
+}
+
+void FrmMainMenu::resizeEvent(QResizeEvent *event) {
+  QMainWindow::resizeEvent(event);
+  FitToolbar();
+}
+
+void FrmMainMenu::changeEvent(QEvent *event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange) {
+    captionedToolbarWidth_ = 0;
+    FitToolbar();
+  }
 }
 
 void FrmMainMenu::attach(ControlPanel &panel) {
@@ -402,6 +518,8 @@ void FrmMainMenu::showFloatingMessage(const QString &text) {
     floating_ = new QWidget(this, Qt::Tool | Qt::WindowStaysOnTopHint);
     floating_->setObjectName(QStringLiteral("FrmFloatingMessage"));
     floating_->setWindowTitle(kMainWindowTitle);
+    // The main window keeps the keyboard, so that Stop's key still works.
+    floating_->setAttribute(Qt::WA_ShowWithoutActivating);
     floatingText_ = new QLabel(floating_);
     floatingText_->setObjectName(QStringLiteral("LblFloatingMessage"));
     auto *layout = new QVBoxLayout(floating_);

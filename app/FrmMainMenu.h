@@ -14,7 +14,7 @@ class QMenu;
 class QProgressBar;
 class QTableView;
 class QTimer;
-class QToolButton;
+class QToolBar;
 
 namespace kvr {
 
@@ -35,6 +35,12 @@ public:
 
   // The device selection window; the chosen identifier, or nothing after Cancel.
   std::optional<QString> chooseDevice(const QString &currentId);
+
+  // Puts the window on its screen: where the last confirmed close left it,
+  // else at a size that fits the screen's available area, centred.
+  void PlaceOnScreen();
+  // Remembers the window's size and place for the next run.
+  void SaveGeometry() const;
 
   QAction *action(const QString &name) const { return actions_.value(name); }
   QTableView *grid() const { return grid_; }
@@ -73,6 +79,8 @@ protected:
   void panelToolTipChanged(Panel panel, const QString &text) override;
   void progressChanged() override;
   void closeEvent(QCloseEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+  void changeEvent(QEvent *event) override;
 
 private:
   void BuildMenus();
@@ -81,6 +89,10 @@ private:
   void BuildCentre();
   void Apply(const QString &name);
   void ShowHelp();
+  void ShowSpecialDropDown();
+  // Pictures with captions when the toolbar fits the window, pictures only otherwise.
+  void FitToolbar();
+  Qt::ToolButtonStyle CaptionedStyle() const;
   QAction *AddAction(const QString &name, const QString &caption, const QString &shortcut);
 
   ControlPanel *panel_ = nullptr;
@@ -88,6 +100,9 @@ private:
   QHash<QString, QAction *> actions_;
   QHash<QString, QMenu *> menus_;
   QHash<Panel, QLabel *> panels_;
+  QToolBar *toolbar_ = nullptr;
+  QMenu *dropDown_ = nullptr;
+  int captionedToolbarWidth_ = 0; // 0: to be measured
   QTableView *grid_ = nullptr;
   QProgressBar *progress_ = nullptr;
   QListWidget *blocks_ = nullptr;

@@ -49,7 +49,12 @@ int main(int argc, char *argv[]) {
   new FgdFileView(window.grid(), core.buffer(), core.editor()); // owned by the grid
   core.chooseDevice = [&] { return window.chooseDevice(session.Mcu.MCUIDNumber); };
   core.closeWindow = [&] { window.close(); };
-  window.queryClose = [&] { return core.QueryClose(); };
+  window.queryClose = [&] {
+    if (!core.QueryClose())
+      return false;
+    window.SaveGeometry();
+    return true;
+  };
   QObject::connect(&window, &FrmMainMenu::commandTriggered, &window,
                    [&](const QString &name) { core.Trigger(name); });
   QObject::connect(&window, &FrmMainMenu::stopPressed, &window, [&] { session.requestStop(); });

@@ -301,10 +301,16 @@ bool BufferFiles::MnuSaveAs_Click() {
 bool BufferFiles::ShowSaveDialog(bool convertToBin) {
   const QString &current = buffer_.CurrentFilePath;
   const bool binary = current.isEmpty() || EndsWithNoCase(current, "BIN");
+  // The dialog offers the file as it would be written, in its folder.
+  const QString offered = convertToBin ? BinaryNameFor(current) : current;
+  QString folder = FolderOf(offered);
+  if (folder.isEmpty())
+    folder =
+        buffer_.LastFileFolder.isEmpty() ? BaseModule::ApplicationFolder() : buffer_.LastFileFolder;
   const QString chosen = ui_.chooseFileToSave(
       {QStringLiteral("Save As"),
        binary ? QStringLiteral("Bin Files (*.Bin)|*.Bin") : QStringLiteral("Bin Files (*.Bin)"), 0,
-       BaseModule::ApplicationFolder(), QString(), QStringLiteral("BIN")});
+       folder, FileNameOf(offered), QStringLiteral("BIN")});
   if (chosen.isEmpty())
     return false;
 

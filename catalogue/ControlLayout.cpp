@@ -114,19 +114,22 @@ const std::vector<ControlSpec> kLayout{
     {"MnuContents", "MnuHelp", E, "Contents...", "", true, true},
     {"nuAboutKvr104", "MnuHelp", E, "About Kvr104", "", true, true},
     // Toolbar TbrOperations, in order. Device commands wait for a verified chip.
+    // A button no menu entry stands for in every state it is enabled in (the
+    // retry after a failed signature, Stop, the erases without signature
+    // check, the drop-down) has a shortcut of its own; F4 opens the drop-down.
     {"TbnFileOpen", "", T, "Open", "", true, true},
     {"TbnFileSave", "", T, "Save", "", false, true},
-    {"TbnVerifySignature", "", T, "Signature Verification", "", false, true},
+    {"TbnVerifySignature", "", T, "Signature Verification", "F5", false, true},
     {"TbnBlankCheck", "", T, "Blank Check", "", false, true},
     {"TbnErase", "", T, "Erase (with Signature Verification)", "", false, true},
     {"TbnRead", "", T, "Read", "", false, true},
     {"TbnWrite", "", T, "Write", "", false, true},
     {"TbnLock", "", T, "Lock", "", false, true},
     {"TbnAuto", "", T, "Auto", "", false, true},
-    {"TbnStop", "", T, "Stop", "", false, true},
-    {"TbnErase_5v", "", T, "Erase Without Signature Verification 5v", "", false, true},
-    {"TbnErase_12v", "", T, "Erase Without Signature Verification 12v", "", false, true},
-    {"TbnSpecialCommand", "", T, "Special Command", "", false, true},
+    {"TbnStop", "", T, "Stop", "Esc", false, true},
+    {"TbnErase_5v", "", T, "Erase Without Signature Verification 5v", "Ctrl+F5", false, true},
+    {"TbnErase_12v", "", T, "Erase Without Signature Verification 12v", "Ctrl+F12", false, true},
+    {"TbnSpecialCommand", "", T, "Special Command", "F4", false, true},
     // Drop-down of TbnSpecialCommand, in order. Until a chip is verified only "NA" shows.
     {"BMnu_6xCLK", "TbnSpecialCommand", D, "Set 6x Clock Mode", "", true, false},
     {"BMnu_12xCLK_Rx2", "TbnSpecialCommand", D, "Set 12x Clock Mode ", "", true, false},
@@ -164,10 +167,35 @@ const std::vector<ControlSpec> kLayout{
     {"LstCurrentBlock", "", W, "", "", true, false},
     {"chkClkSpeed", "", W, "6x Clock", "", true, false},
 };
+
+// The toolbar's look: the short caption under each picture, and the desktop
+// icon theme's name for the picture where the theme has a fitting one.
+const std::vector<ToolButtonFace> kToolbarFaces{
+    {"TbnFileOpen", "Open", "document-open"},
+    {"TbnFileSave", "Save", "document-save"},
+    {"TbnVerifySignature", "Signature", ""},
+    {"TbnBlankCheck", "Blank Check", ""},
+    {"TbnErase", "Erase", ""},
+    {"TbnRead", "Read", ""},
+    {"TbnWrite", "Write", ""},
+    {"TbnLock", "Lock", ""},
+    {"TbnAuto", "Auto", ""},
+    {"TbnStop", "Stop", "process-stop"},
+    {"TbnErase_5v", "Erase 5V", ""},
+    {"TbnErase_12v", "Erase 12V", ""},
+    {"TbnSpecialCommand", "Special", ""},
+};
 // clang-format on
 } // namespace
 
 const std::vector<ControlSpec> &ControlLayout() { return kLayout; }
+
+const ToolButtonFace *FindToolButtonFace(const QString &name) {
+  for (const ToolButtonFace &face : kToolbarFaces)
+    if (name == QLatin1String(face.name))
+      return &face;
+  return nullptr;
+}
 
 const ControlSpec *FindControl(const QString &name) {
   for (const ControlSpec &spec : kLayout)

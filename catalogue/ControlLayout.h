@@ -25,4 +25,14 @@ struct ControlSpec {
 const std::vector<ControlSpec> &ControlLayout();
 const ControlSpec *FindControl(const QString &name);
 
+// How a toolbar button looks beside its stored text, which stays its tool tip.
+struct ToolButtonFace {
+  const char *name;
+  const char *caption;   // short caption under the picture
+  const char *themeIcon; // the desktop icon theme's name, "" when none fits
+};
+
+// The face of a toolbar button, or nullptr for any other control.
+const ToolButtonFace *FindToolButtonFace(const QString &name);
+
 } // namespace kvr

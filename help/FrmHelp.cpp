@@ -23,17 +23,27 @@ FrmHelp::FrmHelp(QWidget *owner) : QDialog(owner) {
   for (const QString &topic : HelpTopics().mid(1))
     new QTreeWidgetItem(root, {topic});
   root->setExpanded(true);
-  text_ = new QTextBrowser(this);
-  text_->setObjectName(QStringLiteral("RichTextBox1"));
+  // Made in the order of the layout, which is the order of the Tab key.
   contents_ = new QPlainTextEdit(this);
   contents_->setObjectName(QStringLiteral("Text1"));
   contents_->setReadOnly(true);
   contents_->setMaximumHeight(80);
+  text_ = new QTextBrowser(this);
+  text_->setObjectName(QStringLiteral("RichTextBox1"));
   auto *close = new QPushButton(QStringLiteral("Close"), this);
   close->setObjectName(QStringLiteral("CmdClose"));
+  // Enter opens the topic in the list; only a click or Esc closes.
+  close->setAutoDefault(false);
   connect(close, &QPushButton::clicked, this, &QDialog::close);
+  // A click, the arrow keys and Enter all open the topic they land on.
   connect(topics_, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem *item) { ShowTopic(item->text(0)); });
+  connect(topics_, &QTreeWidget::itemActivated, this,
+          [this](QTreeWidgetItem *item) { ShowTopic(item->text(0)); });
+  connect(topics_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+    if (item)
+      ShowTopic(item->text(0));
+  });
 
   auto *right = new QVBoxLayout;
   right->addWidget(contents_);
@@ -44,7 +54,8 @@ FrmHelp::FrmHelp(QWidget *owner) : QDialog(owner) {
   auto *layout = new QVBoxLayout(this);
   layout->addLayout(panes);
   layout->addWidget(close, 0, Qt::AlignRight);
-  ShowTopic(HelpTopics().first());
+  topics_->setCurrentItem(root);
+  topics_->setFocus();
 }
 
 void FrmHelp::ShowTopic(const QString &topic) {

@@ -71,7 +71,11 @@ const QHash<QString, QString> &TopicTexts() {
            "one. Locked chips read as blank (FF), or as 00 for the SST chips.</li>"
            "<li>Read reads the whole code memory into the buffer. Special bytes are read and "
            "written through the special commands; some of them need an unlocked chip.</li>"
-           "<li>Stop ends any command.</li></ol>")},
+           "<li>Stop ends any command.</li>"
+           "<li>Keys: besides the menus' access keys and Ctrl+O, Ctrl+S, F5 runs Signature "
+           "Verification (also to retry it after a failure), Esc is Stop, Ctrl+F5 and Ctrl+F12 "
+           "erase without signature verification at 5 V and 12 V where those buttons are "
+           "enabled, and F4 opens the special command drop-down.</li></ol>")},
       {QStringLiteral("Precautions/Warning"),
        QStringLiteral(
            "<h3>Precautions/Warning</h3><ul>"

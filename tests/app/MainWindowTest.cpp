@@ -1,11 +1,20 @@
 // The main window offscreen: every named control is there with its caption,
-// and it follows the ControlPanel.
+// it follows the ControlPanel, fits a laptop screen and can be driven from the
+// keyboard; its windows keep their titles whole and Tab in layout order.
 #include "ControlLayout.h"
 #include "ControlPanel.h"
+#include "FamilyCodes.h"
+#include "FrmHelp.h"
 #include "FrmMainMenu.h"
+#include "FrmSpecialByte.h"
+#include "FrmSpecialTip.h"
 #include "FrmSplash.h"
+#include "FrmWarnings.h"
 #include "QtPrinters.h"
 #include "Session.h"
+#include "Settings.h"
+#include "SpecialByteForm.h"
+#include "WindowFit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +25,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -117,6 +127,165 @@ TEST(MainWindow, ClicksReachTheCoreByNameAndStopHasItsOwnSignal) {
   window.findChild<QAction *>("TbnStop")->trigger();
   EXPECT_EQ(triggered, (QStringList{"MnuAutodetect", "BMnu_ReadEEPROM"}));
   EXPECT_EQ(stops, 1);
+}
+
+TEST(MainWindow, ToolbarOfPicturesFitsALaptopScreenAndNarrowsToPictures) {
+  FrmMainMenu window;
+  static_cast<Ui &>(window).setPanelText(Panel::SbrFile, "File : " + QString(300, 'x'));
+  window.resize(QSize(1024, 768).shrunkBy(kFrameAllowance));
+  window.show();
+  QApplication::processEvents();
+  auto *toolbar = window.findChild<QToolBar *>("TbrOperations");
+  EXPECT_EQ(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+  EXPECT_LE(toolbar->sizeHint().width(), 1024);
+  // Every part inside the window; a long file name takes no room from the other panels.
+  EXPECT_TRUE(window.rect().contains(window.findChild<QWidget *>("FgdFile")->geometry()));
+  for (const auto &[name, share] :
+       {std::pair{"SbrFile", 0.25}, {"SbrPort", 0.1}, {"SbrActivity", 0.2}, {"SbrProgress", 0.2}}) {
+    const QWidget *panel = window.findChild<QWidget *>(name);
+    const QRect shown(panel->mapTo(&window, QPoint()), panel->size());
+    EXPECT_TRUE(window.rect().contains(shown) && shown.width() > 0.8 * share * window.width())
+        << name;
+  }
+  for (const ControlSpec &spec : ControlLayout()) {
+    if (spec.kind != ControlKind::ToolButton)
+      continue;
+    auto *button = window.findChild<QToolButton *>(spec.name);
+    EXPECT_EQ(button->toolTip(), QString::fromUtf8(spec.caption)) << spec.name;
+    EXPECT_EQ(button->accessibleName(), QString::fromUtf8(spec.caption)) << spec.name;
+    // Drawn at twice the pixels on a 200 % screen, not scaled up.
+    EXPECT_EQ(button->icon().pixmap(QSize(24, 24), 2.0).size(), QSize(48, 48)) << spec.name;
+  }
+  window.resize(600, 500);
+  EXPECT_EQ(toolbar->toolButtonStyle(), Qt::ToolButtonIconOnly);
+  window.resize(1300, 700);
+  EXPECT_EQ(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+}
+
+TEST(MainWindow, OpensWithinTheScreenAndComesBackWhereItWasLeft) {
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect left(available.topLeft() + QPoint(30, 40), QSize(500, 300));
+  auto first = std::make_unique<FrmMainMenu>();
+  EXPECT_TRUE(available.contains(first->geometry().marginsAdded(kFrameAllowance)));
+  first->setGeometry(left);
+  first->SaveGeometry();
+  first = std::make_unique<FrmMainMenu>();
+  EXPECT_EQ(first->geometry(), left);
+  first->resize(3000, 2000);
+  first->SaveGeometry();
+  FrmMainMenu onASmallerScreen;
+  EXPECT_TRUE(available.contains(onASmallerScreen.geometry().marginsAdded(kFrameAllowance)));
+  Settings::SetValue("Window", "Geometry", QString());
+}
+
+TEST(MainWindow, EveryToolbarCommandIsReachableByKeyboardWhenEnabled) {
+  // The menu entry that runs a toolbar button's command, where there is one.
+  // clang-format off
+  const QHash<QString, QString> menuEntryFor{
+      {"TbnFileOpen", "MnuOpen"}, {"TbnFileSave", "MnuSave"}, {"TbnBlankCheck", "MnuBlankCheck"},
+      {"TbnErase", "MnuEraseWithSV"}, {"TbnRead", "MnuRead"}, {"TbnWrite", "MnuWrite"},
+      {"TbnLock", "MnuLock"}, {"TbnAuto", "MnuAuto"}};
+  // clang-format on
+  Session session;
+  ControlPanel panel(session);
+  panel.setBufferFacts([] { return 4; }, [] { return QString("/tmp/a.hex"); });
+  FrmMainMenu window;
+  window.attach(panel);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  QStringList triggered;
+  QObject::connect(&window, &FrmMainMenu::commandTriggered,
+                   [&](const QString &name) { triggered.append(name); });
+  QObject::connect(&window, &FrmMainMenu::stopPressed, [&] { triggered.append("TbnStop"); });
+  auto *dropDown = window.findChild<QMenu *>("TbnSpecialCommandMenu");
+  QObject::connect(dropDown, &QMenu::aboutToShow, [&] { triggered.append("TbnSpecialCommand"); });
+
+  const auto checkEnabledButtons = [&](const char *state) {
+    for (const ControlSpec &spec : ControlLayout()) {
+      const QString name = spec.name;
+      if (spec.kind != ControlKind::ToolButton || !window.action(name)->isEnabled())
+        continue;
+      const QKeySequence shortcut = window.action(name)->shortcut();
+      if (shortcut.isEmpty()) {
+        // The entry and every menu above it are open to the keyboard.
+        EXPECT_TRUE(menuEntryFor.contains(name)) << state << ": no key for " << spec.name;
+        for (QString entry = menuEntryFor[name]; !entry.isEmpty();
+             entry = FindControl(entry)->parent)
+          EXPECT_TRUE(window.action(entry)->isEnabled() && window.action(entry)->isVisible())
+              << state << ": " << spec.name << " through " << entry.toStdString();
+        continue;
+      }
+      triggered.clear();
+      QKeyEvent press(QEvent::KeyPress, shortcut[0].key(), shortcut[0].keyboardModifiers());
+      QApplication::sendEvent(window.grid(), &press);
+      EXPECT_EQ(triggered, QStringList{name}) << state;
+      dropDown->hide();
+    }
+  };
+  session.DatabaseAvailable = true;
+  session.Mcu.FamilyCode = BaseModule::ATMEL89S;
+  session.Mcu.MCUIDNumber = "017";
+  panel.SetMenuOptions(false);
+  checkEnabledButtons("device chosen, signature not verified");
+  // As a failed signature verification leaves them.
+  panel.setEnabled("TbnErase_5v", true);
+  panel.setEnabled("TbnErase_12v", true);
+  checkEnabledButtons("after a failed signature");
+  session.SignatureVerified = true;
+  panel.SetMenuOptions(false);
+  panel.SetDropDownOptions_Special();
+  checkEnabledButtons("verified, image loaded");
+  panel.SetMenuOptions(true);
+  checkEnabledButtons("busy");
+}
+
+TEST(Dialogs, TitlesAreWholeAndTheTabKeyFollowsTheLayout) {
+  FrmMainMenu window; // it keeps the program's windows as wide as their titles
+  SelectedMcu mcu;
+  mcu.FamilyCode = BaseModule::PHILIPSRX2;
+  SpecialByteForm form(mcu, SpecialByteSlots{});
+  form.LStrCommandNumber("02");
+  form.Load();
+  static_cast<Ui &>(window).showFloatingMessage("Wait...");
+  FrmTipWarning warning(WarningWindow::Erase, &window);
+  FrmSetLockBits lockBits(LockBitsSetup{{"Lock Bit 1", "Lock Bit 2"}, {true, true}}, &window);
+  FrmSpecialTip seating(0, &window);
+  FrmSpecialByte specialByte(form, &window);
+  FrmHelp help(&window);
+  FrmAboutKvr about(&window);
+  QFont bold = window.font();
+  bold.setBold(true);
+  const QFontMetrics title(bold);
+  const QList<QWidget *> dialogs{window.findChild<QWidget *>("FrmFloatingMessage"),
+                                 &warning,
+                                 &lockBits,
+                                 &seating,
+                                 &specialByte,
+                                 &help,
+                                 &about};
+  for (QWidget *dialog : dialogs) {
+    const std::string name = dialog->objectName().toStdString();
+    dialog->show();
+    // Room for the title and the frame's buttons, also after the user narrows the window.
+    EXPECT_GT(dialog->minimumWidth(),
+              title.horizontalAdvance(dialog->windowTitle()) + 3 * title.height())
+        << name;
+    // Each Tab goes down, or right along a row, or up to a new column on the right.
+    QRect before;
+    for (QWidget *w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain()) {
+      if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(dialog) || !w->isEnabled())
+        continue;
+      const QRect here(w->mapTo(dialog, QPoint()), w->size());
+      const bool above = here.bottom() < before.top() && here.left() <= before.left();
+      const bool leftOnTheRow = here.bottom() >= before.top() && here.top() <= before.bottom() &&
+                                here.right() < before.left();
+      EXPECT_FALSE(before.isValid() && (above || leftOnTheRow))
+          << name << ": then " << w->objectName().toStdString();
+      before = here;
+    }
+    dialog->hide();
+  }
+  window.hideFloatingMessage();
 }
 
 TEST(Splash, EscEndsTheWaitAtOnce) {

@@ -27,6 +27,8 @@ TEST_F(Save, SeventeenBytesInTwoRowsGiveASeventeenByteFile) {
   EXPECT_EQ(ui.fileDialogs[0].title, QString("Save As"));
   EXPECT_EQ(ui.fileDialogs[0].filter, QString("Bin Files (*.Bin)|*.Bin"));
   EXPECT_EQ(ui.fileDialogs[0].defaultExtension, QString("BIN"));
+  EXPECT_EQ(ui.fileDialogs[0].folder + "/" + ui.fileDialogs[0].fileName, PathOf("17.bin"))
+      << "the current file is offered";
   EXPECT_TRUE(ui.messages.isEmpty()) << "a new name needs no question";
   EXPECT_EQ(Read(PathOf("copy.bin")), bytes);
   EXPECT_EQ(buffer.CurrentFilePath, PathOf("copy.bin"));
@@ -45,6 +47,7 @@ TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
   ASSERT_TRUE(files.MnuSave_Click());
 
   EXPECT_EQ(ui.fileDialogs[0].filter, QString("Bin Files (*.Bin)"));
+  EXPECT_EQ(ui.fileDialogs[0].folder + "/" + ui.fileDialogs[0].fileName, PathOf("prog.bin"));
   EXPECT_TRUE(ui.messages.isEmpty()) << "prog.bin does not exist yet; prog.hex is not touched";
   EXPECT_EQ(Read(PathOf("prog.bin")), QByteArray(16, '\0') + "\xAA\xBB");
   EXPECT_EQ(Read(hex), QByteArray(":02001000AABB89\n"));

@@ -3,7 +3,9 @@
 #include "HelpTopics.h"
 #include "QtPrinters.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
@@ -42,6 +44,26 @@ TEST(Help, WiringChartClickedTwiceShowsTheChartsOnce) {
   help.ShowTopic("Installation");
   EXPECT_TRUE(help.TopicShown().contains("dialout"));
   EXPECT_FALSE(help.TopicShown().contains("DSR"));
+}
+
+TEST(Help, TopicsOpenWithTheArrowsAndEnterAndEscCloses) {
+  FrmHelp help;
+  help.show();
+  QTreeWidget *tree = help.findChild<QTreeWidget *>("TvwHelp");
+  const auto press = [&](Qt::Key key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(tree, &event);
+  };
+  for (int i = 0; i < 7; ++i)
+    press(Qt::Key_Down);
+  EXPECT_EQ(tree->currentItem()->text(0), QString("Wiring Chart"));
+  EXPECT_TRUE(help.TopicShown().contains("DTR 20 looped to DSR 6"));
+  press(Qt::Key_Up);
+  press(Qt::Key_Return);
+  EXPECT_TRUE(help.TopicShown().contains("mouse")) << "Troubleshooting";
+  EXPECT_TRUE(help.isVisible()) << "Enter opens the topic, it does not close the window";
+  press(Qt::Key_Escape);
+  EXPECT_FALSE(help.isVisible());
 }
 
 TEST(Help, StartTipCarriesItsSwitch) {
