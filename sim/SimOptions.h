@@ -14,6 +14,7 @@ struct SimOptions {
   QStringList faults;
   int lineRate = 0;    // baud; 0: no pacing
   int operationMs = 0; // per erase or programming step
+  int adapterLatencyMs = 0; // a USB-serial adapter's latency timer; 0: none
   bool emptySocket = false;
   bool help = false;
 };
