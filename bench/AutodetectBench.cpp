@@ -82,8 +82,8 @@ void BM_AutodetectPastFourSilentPorts(benchmark::State &state) {
     cli.start(QDir(programs).filePath("kvr-cli"), {"detect"});
     cli.waitForFinished(300000);
     state.counters["autodetect_s"] = clock.nsecsElapsed() / 1e9;
-    if (cli.exitCode() != 0 ||
-        !cli.readAllStandardOutput().startsWith(QByteArray("COM") + QByteArray::number(kSilentPorts + 1))) {
+    if (cli.exitCode() != 0 || !cli.readAllStandardOutput().startsWith(
+                                   QByteArray("COM") + QByteArray::number(kSilentPorts + 1))) {
       state.SkipWithError("the programmer was not found on the fifth port");
       break;
     }

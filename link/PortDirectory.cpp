@@ -24,7 +24,8 @@ QList<PortInfo> SystemPortDirectory::ports() const {
   // udev's by-id links, by the device they lead to.
   QHash<QString, QString> byIdOfDevice;
   const QDir byId(byIdFolder_);
-  for (const QFileInfo &link : byId.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+  for (const QFileInfo &link :
+       byId.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
     byIdOfDevice.insert(link.canonicalFilePath(), link.absoluteFilePath());
 
   QList<PortInfo> found;

@@ -76,12 +76,6 @@ QString DevicePath(const QString &given) {
 
 PortMap::PortMap(std::unique_ptr<PortDirectory> directory) : directory_(std::move(directory)) {}
 
-PortMap::~PortMap() = default;
-
-void PortMap::setDirectory(std::unique_ptr<PortDirectory> directory) {
-  directory_ = std::move(directory);
-}
-
 void PortMap::refresh() {
   QSettings settings;
   settings.beginGroup(StoredPortsSection(settings));
@@ -116,14 +110,17 @@ bool PortMap::addOverride(const QString &mapping) {
 
 void PortMap::Renumber() {
   QList<bool> taken(found_.size(), false);
-  // The found port a given path leads to, if any.
+  // The found port a given path names or leads to, if any.
   const auto reach = [&](const QString &path) -> std::optional<PortInfo> {
     const QString device = DeviceOf(path);
-    for (int i = 0; i < found_.size() && !device.isEmpty(); ++i)
-      if (DeviceOf(found_[i].path) == device) {
+    for (int i = 0; i < found_.size(); ++i) {
+      const PortInfo &port = found_[i];
+      if (path == port.path || path == port.byIdPath ||
+          (!device.isEmpty() && DeviceOf(port.path) == device)) {
         taken[i] = true;
-        return found_[i];
+        return port;
       }
+    }
     return std::nullopt;
   };
 
@@ -141,6 +138,7 @@ void PortMap::Renumber() {
     }
     if (!e.path.isEmpty())
       e.port = reach(e.path);
+    e.present = e.present || e.port.has_value();
   }
 
 #ifdef Q_OS_WIN

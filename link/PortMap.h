@@ -36,8 +36,6 @@ public:
 
   // Without a directory, DefaultPortDirectory() is asked at each refresh.
   explicit PortMap(std::unique_ptr<PortDirectory> directory = nullptr);
-  ~PortMap();
-  void setDirectory(std::unique_ptr<PortDirectory> directory);
 
   // Reads the pinned ports from the settings and asks the directory again.
   void refresh();
