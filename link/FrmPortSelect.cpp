@@ -68,10 +68,7 @@ void FrmPortSelect::ShowPorts() {
     const Row &row = rows_[i];
     const PortEntry &entry = ports_.entry(i + PortMap::kFirstPort);
     row.device->setText(DeviceText(entry));
-    row.description->setText(entry.port ? entry.port->descriptionText()
-                                        : (entry.source == PortSource::Pinned && !entry.present
-                                               ? QStringLiteral("(not connected)")
-                                               : QString()));
+    row.description->setText(DescriptionText(entry));
     const QString source = PortSourceText(entry);
     for (QWidget *widget : {static_cast<QWidget *>(row.option), static_cast<QWidget *>(row.device),
                             static_cast<QWidget *>(row.description)}) {

@@ -45,6 +45,13 @@ QString DeviceOf(const QString &path) { return QFileInfo(path).canonicalFilePath
 
 QString DeviceText(const PortEntry &entry) { return entry.port ? entry.port->path : entry.path; }
 
+QString DescriptionText(const PortEntry &entry) {
+  if (entry.port)
+    return entry.port->descriptionText();
+  return entry.source == PortSource::Pinned && !entry.present ? QStringLiteral("(not connected)")
+                                                              : QString();
+}
+
 QString PortSourceText(const PortEntry &entry) {
   switch (entry.source) {
   case PortSource::Found: return QStringLiteral("found");

@@ -67,6 +67,8 @@ private:
 QString PortSourceText(const PortEntry &entry);
 // The device file behind a number: the port found there, else the mapped path.
 QString DeviceText(const PortEntry &entry);
+// "FT232R USB UART (0403:6001)"; "(not connected)" for a pinned port that is not there.
+QString DescriptionText(const PortEntry &entry);
 
 // "COM3" -> 3; 0 when the text names no port of the range.
 int ParsePortName(const QString &name);

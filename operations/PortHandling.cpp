@@ -56,9 +56,7 @@ QString PortText::HardwareDetected(int port, const QString &version) {
 }
 
 QString PortText::NoPortBehind(int port) {
-  return QStringLiteral("No serial port is behind COM%1 now: Select Device, Serial Port, Select "
-                        "shows the ports there are.")
-      .arg(port);
+  return QStringLiteral("No serial port is behind COM%1 now.").arg(port);
 }
 
 QString PortPanelText(int port) { return QStringLiteral("Port : COM%1").arg(port); }

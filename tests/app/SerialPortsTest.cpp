@@ -68,25 +68,21 @@ protected:
   void PlugProgrammerAdapter(const QString &device) {
     Plug(device, server.slavePath());
     Plug(kFtdiById, Machine(device));
-    PortInfo uartPort;
-    uartPort.path = Machine("dev/ttyS0");
-    PortInfo prolific;
-    prolific.path = Machine("dev/ttyUSB0");
-    prolific.description = "USB-Serial Controller";
-    prolific.manufacturer = "Prolific Technology Inc.";
-    prolific.hasUsbIds = true;
-    prolific.vendorId = 0x067b;
-    prolific.productId = 0x2303;
-    prolific.byIdPath = Machine(kProlificById);
-    PortInfo ftdi;
-    ftdi.path = Machine(device);
-    ftdi.description = "FT232R USB UART";
-    ftdi.manufacturer = "FTDI";
-    ftdi.serialNumber = "A10K3B2C";
-    ftdi.hasUsbIds = true;
-    ftdi.vendorId = 0x0403;
-    ftdi.productId = 0x6001;
-    ftdi.byIdPath = Machine(kFtdiById);
+    const auto port = [&](const QString &path, const QString &description, quint16 vendor,
+                          quint16 product, const QString &byId) {
+      PortInfo info;
+      info.path = Machine(path);
+      info.description = description;
+      info.hasUsbIds = vendor != 0;
+      info.vendorId = vendor;
+      info.productId = product;
+      info.byIdPath = byId.isEmpty() ? QString() : Machine(byId);
+      return info;
+    };
+    const PortInfo uartPort = port("dev/ttyS0", "", 0, 0, "");
+    const PortInfo prolific =
+        port("dev/ttyUSB0", "USB-Serial Controller", 0x067b, 0x2303, kProlificById);
+    const PortInfo ftdi = port(device, "FT232R USB UART", 0x0403, 0x6001, kFtdiById);
     ASSERT_TRUE(ListedPortDirectory::Write(Machine("ports.ini"), {uartPort, prolific, ftdi}));
   }
 

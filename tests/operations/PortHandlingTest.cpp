@@ -225,6 +225,9 @@ TEST(Autodetect, TriesOnlyNumbersWithAPortAndEndsAtOnceWithoutAny) {
   EXPECT_EQ(b.port.openings, 2);
   EXPECT_EQ(b.ui.texts(), QStringList{AutodetectText::NoPortAnswered()});
   EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Failed"));
+
+  EXPECT_FALSE(b.handling.PortOpen(false, true));
+  EXPECT_TRUE(b.ui.texts().last().endsWith("No serial port is behind COM9 now."));
 }
 
 TEST(Autodetect, StopOnCom1EndsWithoutMessage) {
