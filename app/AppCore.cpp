@@ -103,7 +103,7 @@ void AppCore::Trigger(const QString &name) {
 
 bool AppCore::Startup() {
   BaseModule::InitGlobals(session_);
-  ports_.loadSettings();
+  ports_.refresh();
   ui_.setActivity(QStringLiteral("Ready"));
   ui_.setPanelText(Panel::SbrPort, PortPanelText(session_.PortNumber) + QStringLiteral(" (Def)"));
 
@@ -118,7 +118,10 @@ bool AppCore::Startup() {
   for (size_t slot = 0; slot < recentFiles.size(); ++slot)
     recentFiles[slot] = Settings::Value(kStartupRead, RecentFileKey(slot));
   files_.ShowRecentFiles(recentFiles);
-  session_.PortNumber = lastPort.trimmed().toInt();
+  // No known port keeps the first start's COM2: there is no COM0 to open.
+  const int savedPort = lastPort.trimmed().toInt();
+  if (savedPort != 0)
+    session_.PortNumber = savedPort;
   if (session_.DatabaseAvailable)
     catalogue_.SelectMcu(lastMcu);
 
@@ -127,7 +130,7 @@ bool AppCore::Startup() {
       return ui_.ask(StartupText::AutodetectQuestion(), Buttons::YesNo, MessageIcon::Question) ==
              Answer::Yes;
     };
-    if (session_.PortNumber == 0) {
+    if (savedPort == 0) {
       if (autodetectQuestion())
         autodetect_.AutoD_and_VerifyS();
     } else {

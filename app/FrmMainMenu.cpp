@@ -429,7 +429,7 @@ Answer FrmMainMenu::ask(const QString &text, Buttons buttons, MessageIcon icon,
   }
 }
 
-std::optional<int> FrmMainMenu::choosePort(int currentPort, const PortMap &ports) {
+std::optional<int> FrmMainMenu::choosePort(int currentPort, PortMap &ports) {
   return FrmPortSelect::Choose(currentPort, ports, this);
 }
 

@@ -51,7 +51,7 @@ CliContext::CliContext(const CliOptions &options, QTextStream &out, QTextStream 
     session_.DatabasePath = folder.absoluteFilePath(QStringLiteral("KVR104.sqlite"));
     session_.TempImagePath = folder.absoluteFilePath(QStringLiteral("$KVR104Temp.Bin"));
   }
-  core_.ports().loadSettings();
+  core_.ports().refresh();
   core_.link().setReplyTimeout(options_.timeout);
 }
 

@@ -35,12 +35,14 @@ constexpr int kDemoImageSize = 1024;
 
 bool Passed(ExitStatus status) { return status == ExitStatus::Success; }
 
+// Aligned columns; an empty header prints no header line.
 void PrintTable(QTextStream &out, const QStringList &header, const QList<QStringList> &rows) {
-  QVector<int> widths(header.size(), 0);
-  for (const QStringList &row : QList<QStringList>{header} + rows)
+  const QList<QStringList> lines = header.isEmpty() ? rows : QList<QStringList>{header} + rows;
+  QVector<int> widths(lines.value(0).size(), 0);
+  for (const QStringList &row : lines)
     for (int i = 0; i < row.size(); ++i)
       widths[i] = std::max(widths[i], static_cast<int>(row[i].size()));
-  for (const QStringList &row : QList<QStringList>{header} + rows) {
+  for (const QStringList &row : lines) {
     QString line;
     for (int i = 0; i < row.size(); ++i)
       line += i + 1 < row.size() ? row[i].leftJustified(widths[i] + 2) : row[i];
@@ -71,6 +73,28 @@ ExitStatus ListDevices(CliContext &c, const QStringList &arguments) {
     return ExitStatus::Success;
   }
   PrintTable(c.out(), {"ID", "Brand", "Model", "KB", "Lock bits", "Family"}, rows);
+  return ExitStatus::Success;
+}
+
+// One line per COM number with a port behind it: the number, the device,
+// its description and USB ids, and where the number comes from.
+ExitStatus ListPorts(CliContext &c, const QStringList &) {
+  const PortMap &ports = c.core().ports();
+  QList<QStringList> rows;
+  for (const int n : ports.presentNumbers()) {
+    const PortEntry &entry = ports.entry(n);
+    const PortInfo port = entry.port.value_or(PortInfo{});
+    const auto orDash = [](const QString &text) {
+      return text.isEmpty() ? QStringLiteral("-") : text;
+    };
+    rows.append({QStringLiteral("COM%1").arg(n), DeviceText(entry), orDash(port.description),
+                 orDash(port.usbIds()), PortSourceText(entry)});
+  }
+  if (rows.isEmpty()) {
+    c.ui().info(QStringLiteral("no serial port found."));
+    return ExitStatus::Success;
+  }
+  PrintTable(c.out(), {}, rows);
   return ExitStatus::Success;
 }
 
@@ -442,6 +466,8 @@ const std::vector<CliCommand> &Commands() {
       // name, arguments, what it does, fewest and most arguments, own options, function
       {"devices", "[TEXT]", "list the catalogue (identifier, brand, model, KB, lock bits, family), filtered by TEXT",
        0, 1, {}, &ListDevices},
+      {"ports", "", "list the serial ports behind COM1..COM16: path, description, USB ids, pinned or found",
+       0, 0, {}, &ListPorts},
       {"detect", "", "presence check on --port, or autodetect; prints the port found",
        0, 0, {}, &Detect},
       {"signature", "", "presence check, then verify the seated chip against --device",

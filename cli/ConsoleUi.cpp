@@ -94,7 +94,7 @@ Answer ConsoleUi::ask(const QString &text, Buttons buttons, MessageIcon icon,
   return buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
 }
 
-std::optional<int> ConsoleUi::choosePort(int, const PortMap &) {
+std::optional<int> ConsoleUi::choosePort(int, PortMap &) {
   // kvr-cli names its port with --port; the port dialog never opens.
   return std::nullopt;
 }

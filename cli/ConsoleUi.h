@@ -28,7 +28,7 @@ public:
   void message(const QString &text, MessageIcon icon, const QString &title = kAppTitle) override;
   Answer ask(const QString &text, Buttons buttons, MessageIcon icon,
              const QString &title = kAppTitle) override;
-  std::optional<int> choosePort(int currentPort, const PortMap &ports) override;
+  std::optional<int> choosePort(int currentPort, PortMap &ports) override;
   bool confirmPositioningTip(const QString &deviceId, int picture) override;
   bool showWarningWindow(WarningWindow window, bool &dontShowAgain) override;
   std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &setup) override;

@@ -12,7 +12,7 @@ public:
 
   void message(const QString &, MessageIcon, const QString &) override {}
   Answer ask(const QString &, Buttons, MessageIcon, const QString &) override { return answer_; }
-  std::optional<int> choosePort(int, const PortMap &) override { return std::nullopt; }
+  std::optional<int> choosePort(int, PortMap &) override { return std::nullopt; }
   bool confirmPositioningTip(const QString &, int) override { return false; }
   bool showWarningWindow(WarningWindow, bool &) override { return false; }
   std::optional<std::array<bool, 4>> chooseLockBits(const LockBitsSetup &) override {

@@ -75,8 +75,9 @@ public:
   void setActivityTag(const QString &tag) { activityTag_ = tag; }
   QString activityTag() const { return activityTag_; }
 
-  // The port dialog: the chosen port number, or nothing when cancelled.
-  virtual std::optional<int> choosePort(int currentPort, const PortMap &ports) = 0;
+  // The port dialog: the chosen port number, or nothing when cancelled. Its
+  // Refresh button looks at the ports again.
+  virtual std::optional<int> choosePort(int currentPort, PortMap &ports) = 0;
 
   // The positioning tip shown before verifying the devices that need it,
   // opened at the chip's picture; true when the user confirmed that the chip

@@ -4,17 +4,19 @@
 
 #include <optional>
 
+class QLabel;
 class QRadioButton;
 
 namespace kvr {
 
 class PortMap;
 
-// The port dialog: COM1..COM16, each with the device path it stands for.
+// The port dialog: COM1..COM16, each with the device and description behind
+// it; numbers without a port are disabled. Refresh looks at the ports again.
 class FrmPortSelect : public QDialog {
   Q_OBJECT
 public:
-  FrmPortSelect(int currentPort, const PortMap &ports, QWidget *owner = nullptr);
+  FrmPortSelect(int currentPort, PortMap &ports, QWidget *owner = nullptr);
 
   // True unless the user left with OK.
   bool Cancelled() const { return cancelled_; }
@@ -22,10 +24,18 @@ public:
   std::optional<int> SelectedPort() const;
 
   // Shows the dialog modally; the chosen port, or nothing after Cancel.
-  static std::optional<int> Choose(int currentPort, const PortMap &ports, QWidget *owner);
+  static std::optional<int> Choose(int currentPort, PortMap &ports, QWidget *owner);
 
 private:
-  QList<QRadioButton *> options_;
+  struct Row {
+    QRadioButton *option;
+    QLabel *device;
+    QLabel *description;
+  };
+  void ShowPorts();
+
+  PortMap &ports_;
+  QList<Row> rows_;
   bool cancelled_ = true;
 };
 

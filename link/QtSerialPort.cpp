@@ -2,6 +2,11 @@
 
 #include <QFileInfo>
 
+#ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#endif
+
 namespace kvr {
 
 namespace {
@@ -10,6 +15,22 @@ constexpr int kDrainTimeoutMs = 500;
 
 bool IsPseudoTerminal(const QString &location) {
   return QFileInfo(location).canonicalFilePath().startsWith(QStringLiteral("/dev/pts/"));
+}
+
+bool RequestLowLatency(QSerialPort &port) {
+#ifdef Q_OS_LINUX
+  const int fd = static_cast<int>(port.handle());
+  serial_struct serial{};
+  if (fd < 0 || ::ioctl(fd, TIOCGSERIAL, &serial) != 0)
+    return false;
+  if (serial.flags & ASYNC_LOW_LATENCY)
+    return true;
+  serial.flags |= ASYNC_LOW_LATENCY;
+  return ::ioctl(fd, TIOCSSERIAL, &serial) == 0;
+#else
+  Q_UNUSED(port);
+  return false;
+#endif
 }
 
 QtSerialPort::QtSerialPort(QObject *parent) : SerialPort(parent) {
@@ -77,6 +98,8 @@ bool QtSerialPort::open() {
   }
   // Asked now: the terminal's path is gone once its other end has closed.
   openedPseudoTerminal_ = IsPseudoTerminal(location_);
+  if (lowLatency_)
+    lowLatency_(port_);
   return true;
 }
 

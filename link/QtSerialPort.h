@@ -4,17 +4,31 @@
 
 #include <QSerialPort>
 
+#include <functional>
+
 namespace kvr {
 
 // True for the slave side of a pseudo-terminal, such as the simulator's.
 bool IsPseudoTerminal(const QString &location);
+
+// Asks the driver of an open port for low-latency mode: on Linux
+// ASYNC_LOW_LATENCY, with which FTDI and most USB-serial drivers drop their
+// latency timer to 1 ms, so that a reply is not held back 16 ms at each
+// turnaround. False when the driver refuses (a pseudo-terminal, a driver
+// without it) or elsewhere than on Linux.
+bool RequestLowLatency(QSerialPort &port);
 
 // A real serial line (or a pseudo-terminal) through QSerialPort. The port is
 // opened exclusively: two programs never share the programmer.
 class QtSerialPort : public SerialPort {
   Q_OBJECT
 public:
+  using LowLatencyRequest = std::function<bool(QSerialPort &port)>;
+
   explicit QtSerialPort(QObject *parent = nullptr);
+
+  // Asked on every opening; a refusal changes nothing and shows nothing.
+  void setLowLatencyRequest(LowLatencyRequest request) { lowLatency_ = std::move(request); }
 
   void setPortName(const QString &name) override {
     location_ = name;
@@ -45,6 +59,7 @@ private:
   QString error_;
   OpenFailure openFailure_ = OpenFailure::None;
   bool openedPseudoTerminal_ = false;
+  LowLatencyRequest lowLatency_ = RequestLowLatency;
 };
 
 } // namespace kvr

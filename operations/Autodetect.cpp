@@ -1,9 +1,12 @@
 #include "Autodetect.h"
 
 #include "ControlPanel.h"
+#include "Link.h"
 #include "PortMap.h"
 #include "Session.h"
 #include "Ui.h"
+
+#include <algorithm>
 
 namespace kvr {
 
@@ -24,8 +27,12 @@ QString AutodetectText::NoPortAnswered() {
 void Autodetect::TryPort(int port) {
   c_.session.PortNumber = port;
   c_.session.PortIsOpen = ports_.PortOpen(false, false);
-  if (c_.session.PortIsOpen)
-    ports_.CheckPresence(false);
+  if (!c_.session.PortIsOpen)
+    return;
+  const std::chrono::milliseconds general = c_.link.replyTimeout();
+  c_.link.setReplyTimeout(std::min(general, kPresenceLimit));
+  ports_.CheckPresence(false);
+  c_.link.setReplyTimeout(general);
 }
 
 void Autodetect::detect(bool report, int port) {
@@ -35,6 +42,7 @@ void Autodetect::detect(bool report, int port) {
     c_.ui.setActivity(AutodetectText::Passed);
     c_.ui.setPanelText(Panel::SbrPort, PortPanelText(port));
     c_.session.Autodetected = true;
+    c_.ports.pin(port);
     return;
   }
   if (report && !c_.session.PortIsOpen)
@@ -46,19 +54,16 @@ void Autodetect::detect(bool report, int port) {
 void Autodetect::MnuAutodetect_Click() {
   c_.panel.setEnabled(QStringLiteral("TbnStop"), true);
   c_.session.ProgrammerPresent = false;
-  TryPort(PortMap::kFirstPort);
-  if (c_.session.StopRequested()) {
-    c_.ui.setActivity(PortText::OpenInterrupted);
-    return;
-  }
-  int n = PortMap::kFirstPort;
-  while (!c_.session.ProgrammerPresent && n < PortMap::kLastPort && !c_.session.StopRequested()) {
-    ++n;
-    c_.session.PortNumber = n;
-    c_.session.PortIsOpen = ports_.PortOpen(false, false);
-    c_.ui.setPanelText(Panel::SbrPort, QStringLiteral("Port: COM%1").arg(n));
-    if (c_.session.PortIsOpen)
-      ports_.CheckPresence(false);
+  c_.ports.refresh();
+  const QList<int> numbers = c_.ports.presentNumbers();
+  int n = c_.session.PortNumber;
+  for (qsizetype i = 0; i < numbers.size(); ++i) {
+    n = numbers[i];
+    TryPort(n);
+    if (i > 0)
+      c_.ui.setPanelText(Panel::SbrPort, QStringLiteral("Port: COM%1").arg(n));
+    if (c_.session.ProgrammerPresent || c_.session.StopRequested())
+      break;
   }
 
   if (c_.session.StopRequested()) {
@@ -67,11 +72,12 @@ void Autodetect::MnuAutodetect_Click() {
     c_.ui.setActivity(AutodetectText::Passed);
     c_.ui.setPanelText(Panel::SbrPort, PortPanelText(n));
     c_.session.Autodetected = true;
+    c_.ports.pin(n);
   } else {
     c_.ui.message(AutodetectText::NoPortAnswered(), MessageIcon::Exclamation,
                   AutodetectText::Title);
     c_.ui.setActivity(AutodetectText::Failed);
-    c_.ui.setPanelText(Panel::SbrPort, QStringLiteral("Port: COM%1").arg(PortMap::kLastPort));
+    c_.ui.setPanelText(Panel::SbrPort, QStringLiteral("Port: COM%1").arg(n));
     c_.session.Autodetected = false;
   }
 }

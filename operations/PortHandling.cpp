@@ -55,10 +55,16 @@ QString PortText::HardwareDetected(int port, const QString &version) {
          QStringLiteral("Version : ") + version;
 }
 
+QString PortText::NoPortBehind(int port) {
+  return QStringLiteral("No serial port is behind COM%1 now.").arg(port);
+}
+
 QString PortPanelText(int port) { return QStringLiteral("Port : COM%1").arg(port); }
 
 QString PortHandling::FailureDetail() const {
   const QString path = c_.port.portName();
+  if (path.isEmpty())
+    return kCr + kCr + PortText::NoPortBehind(c_.session.PortNumber);
   switch (c_.port.openFailure()) {
   case OpenFailure::NoPermission:
     return kCr + kCr +
@@ -182,6 +188,7 @@ void PortHandling::CheckPresence(bool showMessages) {
 
 void PortHandling::MnuSelect_Click() {
   c_.session.clearStop();
+  c_.ports.refresh();
   const std::optional<int> choice = c_.ui.choosePort(c_.session.PortNumber, c_.ports);
   if (!choice)
     return;
@@ -194,6 +201,8 @@ void PortHandling::MnuSelect_Click() {
   c_.panel.SetMenuOptions(false);
   if (c_.session.PortIsOpen)
     CheckPresence(true);
+  if (c_.session.ProgrammerPresent)
+    c_.ports.pin(c_.session.PortNumber);
 }
 
 } // namespace kvr

@@ -11,6 +11,7 @@ QString InUse(int port);
 QString RetryFirst(int port, const QString &detail = QString());
 QString RetryLater(int port);
 QString NotAttached(int port);
+QString NoPortBehind(int port);
 QString HardwareDetected(int port, const QString &version);
 inline const QString PresenceFailed = QStringLiteral("Presence Check Failed");
 inline const QString OpenInterrupted = QStringLiteral("Port Open Interrupted");

@@ -4,7 +4,8 @@ namespace kvr::sim {
 
 Programmer::Programmer(QObject *parent) : QObject(parent), firmware_(faults_, toPc_) {
   fromPc_.setSink([this](const QByteArray &bytes) { firmware_.feed(bytes); });
-  toPc_.setSink([this](const QByteArray &bytes) {
+  toPc_.setSink([this](const QByteArray &bytes) { adapter_.send(bytes); });
+  adapter_.setSink([this](const QByteArray &bytes) {
     if (sendToPc)
       sendToPc(bytes);
   });

@@ -4,6 +4,7 @@
 #include "Firmware.h"
 #include "LoopbackPort.h"
 #include "PacedChannel.h"
+#include "UsbAdapter.h"
 
 #include <QObject>
 
@@ -29,16 +30,19 @@ public:
   // Both directions of the line; 0 turns pacing off.
   void setLineRate(int baud);
   void setOperationTime(std::chrono::milliseconds time) { firmware_.setOperationTime(time); }
+  // Replies pass a USB-serial adapter with this latency timer; 0: a plain line.
+  void setAdapterLatency(std::chrono::milliseconds latency) { adapter_.setLatency(latency); }
 
   void receiveFromPc(const QByteArray &bytes) override { fromPc_.send(bytes); }
 
   // Nothing on its way in either direction.
-  bool idle() const { return fromPc_.idle() && toPc_.idle(); }
+  bool idle() const { return fromPc_.idle() && toPc_.idle() && adapter_.idle(); }
 
 private:
   FaultPlan faults_;
   PacedChannel toPc_;
   PacedChannel fromPc_;
+  UsbAdapter adapter_;
   Firmware firmware_;
 };
 

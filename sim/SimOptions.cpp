@@ -32,6 +32,7 @@ bool ParseSimOptions(const QStringList &arguments, SimOptions &options, QString 
       {QStringLiteral("fault"), QString(), QStringLiteral("FAULT")},
       {QStringLiteral("line-rate"), QString(), QStringLiteral("BAUD")},
       {QStringLiteral("op-time"), QString(), QStringLiteral("MS")},
+      {QStringLiteral("adapter-latency"), QString(), QStringLiteral("MS")},
       {QStringLiteral("empty-socket"), QString()},
       {{QStringLiteral("h"), QStringLiteral("help")}, QString()},
   });
@@ -55,7 +56,8 @@ bool ParseSimOptions(const QStringList &arguments, SimOptions &options, QString 
   options.faults = parser.values(QStringLiteral("fault"));
   options.emptySocket = parser.isSet(QStringLiteral("empty-socket"));
   if (!ParseCount(parser, QStringLiteral("line-rate"), options.lineRate, why) ||
-      !ParseCount(parser, QStringLiteral("op-time"), options.operationMs, why))
+      !ParseCount(parser, QStringLiteral("op-time"), options.operationMs, why) ||
+      !ParseCount(parser, QStringLiteral("adapter-latency"), options.adapterLatencyMs, why))
     return fail(why);
   if (options.emptySocket && !options.state.isEmpty())
     return fail(QStringLiteral("an empty socket has no chip to keep in --state"));
@@ -75,6 +77,7 @@ QString SimHelpText() {
   return QStringLiteral(
              "Usage: kvr-sim --chip ID [--catalogue FILE] [--link PATH] [--state FILE]\n"
              "               [--fault FAULT]... [--line-rate BAUD] [--op-time MS]\n"
+             "               [--adapter-latency MS]\n"
              "       kvr-sim --empty-socket [...]\n"
              "\n"
              "Emulates the KVR programmer and its firmware on a pseudo-terminal, with a chip\n"
@@ -92,6 +95,10 @@ QString SimHelpText() {
              "  --line-rate BAUD   carry each character no faster than a line of BAUD with\n"
              "                     10 bits a character (19200 for the real programmer)\n"
              "  --op-time MS       each erase and each programming step takes MS ms\n"
+             "  --adapter-latency MS\n"
+             "                     replies pass a USB-serial adapter whose latency timer\n"
+             "                     fires every MS ms (16 for FTDI, 1 in low-latency mode):\n"
+             "                     they reach the PC in bursts of up to 62 characters\n"
              "  --fault FAULT      misbehave on purpose; repeatable:\n") +
          faults +
          QStringLiteral(

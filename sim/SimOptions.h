@@ -12,8 +12,9 @@ struct SimOptions {
   QString link;
   QString state;
   QStringList faults;
-  int lineRate = 0;    // baud; 0: no pacing
-  int operationMs = 0; // per erase or programming step
+  int lineRate = 0;         // baud; 0: no pacing
+  int operationMs = 0;      // per erase or programming step
+  int adapterLatencyMs = 0; // a USB-serial adapter's latency timer; 0: none
   bool emptySocket = false;
   bool help = false;
 };

@@ -63,6 +63,7 @@ int main(int argc, char *argv[]) {
     programmer.faults().add(fault);
   programmer.setLineRate(options.lineRate);
   programmer.setOperationTime(std::chrono::milliseconds(options.operationMs));
+  programmer.setAdapterLatency(std::chrono::milliseconds(options.adapterLatencyMs));
   if (!options.emptySocket) {
     std::unique_ptr<SimChip> chip = LoadSeatedChip(options, &error);
     if (!chip) {

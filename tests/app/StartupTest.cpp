@@ -62,6 +62,7 @@ TEST_F(Startup, FirstRunAsksForAutodetectAndNoLeavesTheDefaultPort) {
   EXPECT_EQ(ui->texts(), (QStringList{kAutodetectQuestion}));
   EXPECT_EQ(ui->messages[0].icon, MessageIcon::Question);
   EXPECT_EQ(ui->panelText(Panel::SbrPort), QString("Port : COM2 (Def)"));
+  EXPECT_EQ(session->PortNumber, 2) << "no saved port is no COM0";
   EXPECT_EQ(ui->panelText(Panel::SbrActivity), QString("Ready"));
   EXPECT_TRUE(session->DatabaseAvailable);
   EXPECT_EQ(port->openings, 0);

@@ -245,6 +245,28 @@ TEST_P(ExchangeContract, HandshakeGivesUpAfterFiveAttemptsShowingTheLastError) {
   EXPECT_EQ(ui.texts(), QStringList{"Error at Slave : Missing ENQ Code."});
 }
 
+// Opening a port asks its driver for low latency; a driver that refuses, as
+// a pseudo-terminal's does, leaves the opening as it was.
+TEST(QtSerialPortOpening, AsksForLowLatencyAndTakesARefusalSilently) {
+  test::PtyPeer peer;
+  QtSerialPort port;
+  QList<bool> askedWhileOpen;
+  port.setLowLatencyRequest([&](QSerialPort &line) {
+    askedWhileOpen.append(line.isOpen());
+    return false;
+  });
+  port.setPortName(peer.slavePath());
+  ASSERT_TRUE(port.open()) << port.errorString().toStdString();
+  EXPECT_EQ(askedWhileOpen, QList<bool>{true});
+  EXPECT_TRUE(port.isOpen());
+  EXPECT_EQ(port.openFailure(), OpenFailure::None);
+  port.close();
+
+  QSerialPort line(peer.slavePath());
+  ASSERT_TRUE(line.open(QIODevice::ReadWrite));
+  EXPECT_FALSE(RequestLowLatency(line)) << "a pseudo-terminal has no low-latency mode";
+}
+
 INSTANTIATE_TEST_SUITE_P(Ports, ExchangeContract,
                          ::testing::Values(PortKind::Loopback, PortKind::Pty),
                          [](const auto &info) {

@@ -7,10 +7,13 @@
 #include "Link.h"
 #include "LoopbackPort.h"
 #include "PortMap.h"
+#include "ProgramFolder.h"
 #include "RoutedLoopbackPort.h"
 #include "ScriptedPeer.h"
 #include "ScriptedUi.h"
 #include "Session.h"
+
+#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +25,16 @@ using namespace std::chrono_literals;
 namespace {
 
 const QByteArray kAck("\x06\x0d", 2);
+
+// A machine's ports as its directory lists them, in no particular order.
+class FixedDirectory : public PortDirectory {
+public:
+  explicit FixedDirectory(QList<PortInfo> ports) : ports_(std::move(ports)) {}
+  QList<PortInfo> ports() const override { return ports_; }
+
+private:
+  QList<PortInfo> ports_;
+};
 
 struct Bench {
   Session session;
@@ -197,6 +210,26 @@ TEST(Autodetect, NoProgrammerAnywhere) {
   EXPECT_FALSE(b.session.Autodetected);
 }
 
+TEST(Autodetect, TriesOnlyNumbersWithAPortAndEndsAtOnceWithoutAny) {
+  Bench b;
+  b.ports = PortMap(std::make_unique<FixedDirectory>(QList<PortInfo>{}));
+  b.ports.setOverride(5, "/dev/kvr5");
+  b.ports.setOverride(9, "/dev/kvr9");
+  b.autodetect.MnuAutodetect_Click();
+  EXPECT_EQ(b.port.openings, 2);
+  EXPECT_EQ(b.ui.panelText(Panel::SbrPort), QString("Port: COM9"));
+
+  b.ports = PortMap(std::make_unique<FixedDirectory>(QList<PortInfo>{}));
+  b.ui.messages.clear();
+  b.autodetect.MnuAutodetect_Click();
+  EXPECT_EQ(b.port.openings, 2);
+  EXPECT_EQ(b.ui.texts(), QStringList{AutodetectText::NoPortAnswered()});
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Failed"));
+
+  EXPECT_FALSE(b.handling.PortOpen(false, true));
+  EXPECT_TRUE(b.ui.texts().last().endsWith("No serial port is behind COM9 now."));
+}
+
 TEST(Autodetect, StopOnCom1EndsWithoutMessage) {
   Bench b;
   b.port.present.insert("/dev/kvr1");
@@ -240,15 +273,47 @@ TEST(PortSelect, OkTakesTheChosenPortAndChecksPresence) {
   EXPECT_TRUE(b.port.isOpen()) << "Cancel changes nothing";
 }
 
-TEST(PortMap, SettingsDefaultsAndOverrides) {
-  PortMap map;
-  EXPECT_EQ(map.pathFor(1), QString("/dev/ttyS0"));
-  EXPECT_TRUE(map.addOverride("com4=/dev/ttyUSB0"));
-  EXPECT_EQ(map.pathFor(4), QString("/dev/ttyUSB0"));
+PortInfo Port(const QString &path, const QString &byIdName = {}) {
+  PortInfo port;
+  port.path = path;
+  port.hasUsbIds = !byIdName.isEmpty();
+  if (port.hasUsbIds)
+    port.byIdPath = "/dev/serial/by-id/" + byIdName;
+  return port;
+}
+
+TEST(PortMap, AdaptersFirstByStableNameAroundPinnedAndOverriddenNumbers) {
+  test::ProgramFolder folder;
+  QSettings().setValue("ports/COM1", "/nonexistent/ttyUSB7"); // pinned, unplugged
+  PortMap map(std::make_unique<FixedDirectory>(
+      QList<PortInfo>{Port("/dev/ttyS10"), Port("/dev/ttyS2"),
+                      Port("/dev/ttyUSB0", "usb-Prolific_USB-Serial_Controller-if00-port0"),
+                      Port("/dev/ttyUSB1", "usb-FTDI_FT232R_USB_UART_A10K3B2C-if00-port0")}));
+  ASSERT_TRUE(map.addOverride("com3=/dev/pts/9"));
   EXPECT_FALSE(map.addOverride("COM17=/dev/x"));
   EXPECT_FALSE(map.addOverride("COM2"));
-  EXPECT_EQ(ParsePortName("COM16"), 16);
-  EXPECT_EQ(ParsePortName("COM0"), 0);
+  map.refresh();
+
+  const QStringList expected{"/nonexistent/ttyUSB7",
+                             "/dev/ttyUSB1",
+                             "/dev/pts/9",
+                             "/dev/ttyUSB0",
+                             "/dev/ttyS2",
+                             "/dev/ttyS10",
+                             ""};
+  for (int n = 1; n <= expected.size(); ++n)
+    EXPECT_EQ(map.pathFor(n), expected[n - 1]) << "COM" << n;
+  EXPECT_EQ(map.presentNumbers(), (QList<int>{2, 3, 4, 5, 6}));
+
+  // Only found ports are pinned: an adapter under its by-id name, a UART under its path.
+  for (int n : {2, 3, 5})
+    map.pin(n);
+  QSettings saved;
+  EXPECT_EQ(saved.value("ports/COM2").toString(),
+            "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K3B2C-if00-port0");
+  EXPECT_FALSE(saved.contains("ports/COM3"));
+  EXPECT_EQ(saved.value("ports/COM5").toString(), "/dev/ttyS2");
+  EXPECT_EQ(map.entry(5).source, PortSource::Pinned);
 }
 
 } // namespace

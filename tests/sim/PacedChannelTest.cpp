@@ -1,5 +1,6 @@
 // The line rate: no character arrives before the line could have carried it.
 #include "PacedChannel.h"
+#include "UsbAdapter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -26,4 +27,21 @@ TEST(PacedChannel, CharactersArriveNoFasterThanTheLineCarriesThem) {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
   EXPECT_EQ(received, 15);
   EXPECT_GE(clock.elapsed(), 124);
+}
+
+// A USB-serial adapter holds the characters back until its latency timer
+// fires, or hands them on at once when its buffer is full.
+TEST(UsbAdapter, HandsOnFullBuffersAtOnceAndTheRestInOneBurst) {
+  UsbAdapter adapter;
+  QList<int> bursts;
+  adapter.setSink([&](const QByteArray &bytes) { bursts.append(static_cast<int>(bytes.size())); });
+  adapter.setLatency(std::chrono::milliseconds(20));
+  adapter.send(QByteArray(3, 'x'));
+  adapter.send(QByteArray(70, 'x'));
+  EXPECT_EQ(bursts, QList<int>{UsbAdapter::kBufferSize});
+  QElapsedTimer clock;
+  clock.start();
+  while (!adapter.idle() && clock.elapsed() < 5000)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+  EXPECT_EQ(bursts, (QList<int>{UsbAdapter::kBufferSize, 73 - UsbAdapter::kBufferSize}));
 }

@@ -17,7 +17,7 @@ Answer ScriptedUi::ask(const QString &text, Buttons, MessageIcon icon, const QSt
   return answer;
 }
 
-std::optional<int> ScriptedUi::choosePort(int currentPort, const PortMap &) {
+std::optional<int> ScriptedUi::choosePort(int currentPort, PortMap &) {
   dialogsShown.append(QStringLiteral("FrmPortSelect COM%1").arg(currentPort));
   if (portChoices.empty())
     throw std::runtime_error("unexpected port dialog");

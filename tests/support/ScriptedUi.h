@@ -24,7 +24,7 @@ public:
 
   void message(const QString &text, MessageIcon icon, const QString &title) override;
   Answer ask(const QString &text, Buttons buttons, MessageIcon icon, const QString &title) override;
-  std::optional<int> choosePort(int currentPort, const PortMap &ports) override;
+  std::optional<int> choosePort(int currentPort, PortMap &ports) override;
   bool confirmPositioningTip(const QString &deviceId, int picture) override;
   bool showStartTip() override;
   bool showWarningWindow(WarningWindow window, bool &dontShowAgain) override;
