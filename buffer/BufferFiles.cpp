@@ -1,5 +1,6 @@
 #include "BufferFiles.h"
 
+#include "Checksum.h"
 #include "ControlPanel.h"
 #include "FileDate.h"
 #include "FileFilters.h"
@@ -91,7 +92,12 @@ struct BufferFiles::FileRead {
 };
 
 BufferFiles::BufferFiles(Session &session, Ui &ui, ControlPanel &panel, ImageBuffer &buffer)
-    : session_(session), ui_(ui), panel_(panel), buffer_(buffer) {}
+    : session_(session), ui_(ui), panel_(panel), buffer_(buffer) {
+  QObject::connect(&buffer_, &ImageBuffer::rowsChanged, &imageWatch_,
+                   [this] { ShowFileToolTip(); });
+  QObject::connect(&buffer_, &ImageBuffer::layoutReset, &imageWatch_,
+                   [this] { ShowFileToolTip(); });
+}
 
 void BufferFiles::MnuOpen_Click() { FileOpenPrompt(QString(), true); }
 
@@ -169,7 +175,8 @@ void BufferFiles::FinishLoad(const QString &path, qint64 length, bool stopped) {
     buffer_.CurrentFileLength = 0;
     buffer_.FileCaption.clear();
     ui_.setPanelText(Panel::SbrFile, BufferText::FilePanelPrefix);
-    ui_.setPanelToolTip(Panel::SbrFile, QString());
+    fileToolTip_.clear();
+    ShowFileToolTip();
   } else {
     buffer_.CurrentFilePath = path;
     buffer_.CurrentFileLength = static_cast<int>(length);
@@ -188,8 +195,18 @@ void BufferFiles::ShowCurrentFile(const QString &path, qint64 length) {
   const QString size = KilobyteText(length) + QStringLiteral("K)");
   buffer_.FileCaption = FileNameOf(path) + QStringLiteral(" (") + size;
   ui_.setPanelText(Panel::SbrFile, BufferText::FilePanelPrefix + buffer_.FileCaption);
-  ui_.setPanelToolTip(Panel::SbrFile,
-                      BufferText::FilePanelPrefix + path + QStringLiteral(" (") + size);
+  fileToolTip_ = BufferText::FilePanelPrefix + path + QStringLiteral(" (") + size;
+  ShowFileToolTip();
+}
+
+void BufferFiles::ShowFileToolTip() {
+  QString text = fileToolTip_;
+  if (buffer_.FileEnd > 1) {
+    if (!text.isEmpty())
+      text += QLatin1Char('\n');
+    text += ChecksumText(ChecksumOf(buffer_.savedBytes()));
+  }
+  ui_.setPanelToolTip(Panel::SbrFile, text);
 }
 
 bool BufferFiles::FileOpen(const QString &path) {
@@ -332,7 +349,7 @@ bool BufferFiles::WriteImage(const QString &target, int progressMaximum) {
   BusyPointer busy(ui_);
   ui_.setPanelText(Panel::SbrActivity, QStringLiteral("File Save"));
   ui_.setProgressRange(0, progressMaximum);
-  const QByteArray bytes = buffer_.imageBytes(buffer_.FileEnd - 1);
+  const QByteArray bytes = buffer_.savedBytes();
   // Written aside and renamed over the target: a failed save leaves the old file.
   QSaveFile file(target);
   const bool written =

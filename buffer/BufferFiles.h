@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <array>
@@ -108,6 +109,9 @@ private:
   void StartLoad();
   void FinishLoad(const QString &path, qint64 length, bool stopped);
   void ShowCurrentFile(const QString &path, qint64 length);
+  // The "SbrFile" tool tip: the file, then the image's checksums on a line
+  // of their own, renewed whenever the image changes.
+  void ShowFileToolTip();
   bool WriteImage(const QString &target, int progressMaximum);
 
   Session &session_;
@@ -115,6 +119,8 @@ private:
   ControlPanel &panel_;
   ImageBuffer &buffer_;
   std::array<QString, 4> recent_;
+  QString fileToolTip_;
+  QObject imageWatch_; // ends the tool tip's connections to the buffer with this object
 };
 
 // The size text of the status bar and the file caption: length / 1024 with
