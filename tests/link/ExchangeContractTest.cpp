@@ -245,6 +245,33 @@ TEST_P(ExchangeContract, HandshakeGivesUpAfterFiveAttemptsShowingTheLastError) {
   EXPECT_EQ(ui.texts(), QStringList{"Error at Slave : Missing ENQ Code."});
 }
 
+// A programmer that said nothing, or only its ACK, may be busy with what it
+// got: the command or block is not sent again. A refusal or a garbled reply is.
+TEST_P(ExchangeContract, HandshakeSendsAgainOnlyAfterARefusedOrGarbledReply) {
+  const struct {
+    const char *name;
+    QByteArray first;
+    bool sentAgain;
+  } cases[] = {{"silence", QByteArray(), false},
+               {"ACK without its CR", QByteArray(1, ACK), false},
+               {"NAK without its code", QByteArray(1, NAK), true},
+               {"garbled", QByteArray("?\r"), true}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    port->clearReceiveBuffer();
+    ui.messages.clear();
+    const qsizetype framesBefore = programmer->framesFromPc().size();
+    programmer->queueReply(c.first);
+    if (c.sentAgain)
+      programmer->queueReply(kAckReply);
+    EXPECT_EQ(link->CommandHandshake(CommandPayload(CmdBlankCheck)), c.sentAgain);
+    test::Settle();
+    EXPECT_EQ(programmer->framesFromPc().size() - framesBefore, c.sentAgain ? 2 : 1);
+    EXPECT_EQ(ui.texts(),
+              c.sentAgain ? QStringList() : QStringList{"The requested operation has timed out."});
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Ports, ExchangeContract,
                          ::testing::Values(PortKind::Loopback, PortKind::Pty),
                          [](const auto &info) {
