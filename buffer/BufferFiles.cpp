@@ -13,6 +13,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace kvr {
 
@@ -60,6 +61,30 @@ int RowsForSize(int size) {
   if (rest > kBytesPerRow / 2 || (rest == kBytesPerRow / 2 && rows % 2 == 1))
     return rows + 1;
   return rows;
+}
+
+// Writes bytes and commits the file; empty when done, else why not. Every
+// step is checked and the buffered bytes are flushed before the commit, so
+// that a full disk never leaves a short file behind a reported save. The
+// system's reason is taken where Qt has only "Unknown error".
+QString SaveFailure(QSaveFile &file, const QByteArray &bytes) {
+  const auto step = [&file](bool done) {
+    const int systemError = errno;
+    if (done)
+      return QString();
+    return systemError != 0 ? qt_error_string(systemError) : file.errorString();
+  };
+  errno = 0;
+  QString failure = step(file.open(QIODevice::WriteOnly));
+  if (failure.isEmpty()) {
+    errno = 0;
+    failure = step(file.write(bytes) == bytes.size() && file.flush());
+  }
+  if (failure.isEmpty()) {
+    errno = 0;
+    failure = step(file.commit());
+  }
+  return failure;
 }
 
 } // namespace
@@ -328,11 +353,10 @@ bool BufferFiles::WriteImage(const QString &target, int progressMaximum) {
   const QByteArray bytes = buffer_.imageBytes(buffer_.FileEnd - 1);
   // Written aside and renamed over the target: a failed save leaves the old file.
   QSaveFile file(target);
-  const bool written =
-      file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  const QString reason = SaveFailure(file, bytes);
   ui_.setProgressValue(0);
-  if (!written) {
-    ui_.message(BufferText::CouldNotSave(target, file.errorString()), MessageIcon::Exclamation);
+  if (!reason.isEmpty()) {
+    ui_.message(BufferText::CouldNotSave(target, reason), MessageIcon::Exclamation);
     return false;
   }
   buffer_.CurrentFileLength = static_cast<int>(bytes.size());

@@ -275,6 +275,7 @@ BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image, OperationEnd &end) {
           !s.StopRequested()) {
         if (image.write(DecodeBlock(s.LastReply.left(2 * kBlockSize))) != kBlockSize) {
           good = false;
+          ReportImageNotSaved(image);
         } else {
           outcome.complete = s.ReplyEndedWithEtx;
           outcome.bytesRead += kBlockSize;
@@ -293,13 +294,19 @@ BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image, OperationEnd &end) {
   return outcome;
 }
 
+void WriteRead::ReportImageNotSaved(const QIODevice &image) {
+  const auto *file = qobject_cast<const QTemporaryFile *>(&image);
+  c_.ui.message(QStringLiteral("The file %1 could not be saved: %2.")
+                    .arg(file ? file->fileTemplate() : QString(), image.errorString()),
+                MessageIcon::Exclamation);
+}
+
 std::unique_ptr<QTemporaryFile> WriteRead::OpenTemporaryImage() {
   auto image = std::make_unique<QTemporaryFile>(TemporaryImageTemplate(c_.session));
-  if (image->open())
+  // Unbuffered: a full disk fails the block's own write, before anything is claimed.
+  if (static_cast<QFile &>(*image).open(QIODevice::ReadWrite | QIODevice::Unbuffered))
     return image;
-  c_.ui.message(QStringLiteral("The file %1 could not be saved: %2.")
-                    .arg(image->fileTemplate(), image->errorString()),
-                MessageIcon::Exclamation);
+  ReportImageNotSaved(*image);
   return nullptr;
 }
 

@@ -3,10 +3,14 @@
 #include "CliRig.h"
 #include "LineTap.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSerialPort>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace kvr::test;
 
@@ -370,6 +374,32 @@ TEST_F(KvrCli, ConvertsAHexFileToBinary) {
   EXPECT_EQ(run.status, kSuccess) << run.err.toStdString();
   EXPECT_EQ(ReadFile("prog.out"), QByteArray(16, '\0') + "\x11\x22");
   EXPECT_EQ(Cli({"convert", File("prog.hex"), File("no/such/folder/x.bin")}).status, kUsageError);
+}
+
+// A disk that takes no more than 1 KB: no save may claim success or cost
+// the old file, whether the image fits the writer's buffer or not, and the
+// user learns the system's reason.
+TEST_F(KvrCli, AFullDiskKeepsTheOldFileAndSaysWhy) {
+  const auto fullAfter1K = [] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1024, 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  };
+  WriteFile("small.bin", CodePattern(3231));
+  WriteFile("large.bin", CodePattern(40000));
+  SeedCode("017", CodePattern(8192));
+  const QString port = StartSim("017");
+  const QList<QStringList> saves{{"convert", File("small.bin"), File("old.bin")},
+                                 {"convert", File("large.bin"), File("old.bin")},
+                                 On(port) << "read" << File("old.bin")};
+  for (const QStringList &save : saves) {
+    WriteFile("old.bin", "the old file");
+    const Result run = Cli(QStringList{"--yes"} + save, {}, fullAfter1K);
+    EXPECT_NE(run.status, kSuccess) << save.join(' ').toStdString();
+    EXPECT_TRUE(run.err.contains("could not be saved: File too large.")) << run.err.toStdString();
+    EXPECT_TRUE(ReadFile("old.bin") == "the old file") << "the old file is lost";
+  }
+  EXPECT_EQ(QDir(files.path()).entryList(QDir::Files).size(), 4) << "nothing left behind";
 }
 
 TEST_F(KvrCli, MovesSpecialAreasThroughFiles) {
