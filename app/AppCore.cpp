@@ -40,10 +40,8 @@ AppCore::AppCore(Session &session, Ui &ui, SerialPort &port, CatalogueOptions ca
   context_.files.loadImageFile = [this](const QString &path) { return files_.FileOpen(path); };
   context_.files.resizeGrid = [this](int size) { files_.ResetGrid(size); };
   context_.files.reloadChangedFile = [this](const QString &path) {
-    if (path.endsWith(QLatin1String(".HEX"), Qt::CaseInsensitive))
-      files_.FileOpenHex_1(path);
-    else
-      files_.FileOpen(path);
+    return path.endsWith(QLatin1String(".HEX"), Qt::CaseInsensitive) ? files_.FileOpenHex_1(path)
+                                                                     : files_.FileOpen(path);
   };
   RegisterHandlers();
 }

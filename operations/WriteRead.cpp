@@ -177,12 +177,17 @@ BlockWriteOutcome WriteRead::WriteBlocks(const BlockWritePlan &plan, OperationEn
 bool WriteRead::WriteMCU(bool showMessages) {
   Session &s = c_.session;
   ImageBuffer &buffer = c_.buffer;
-  if (!buffer.OpenedFilePath.isEmpty() && FileChangedOnDisk(s, buffer.OpenedFilePath) &&
+  // The new file the user asked for, or nothing: never the old image in its place.
+  const bool reloadFailed =
+      !buffer.OpenedFilePath.isEmpty() && FileChangedOnDisk(s, buffer.OpenedFilePath) &&
       c_.ui.ask(WriteText::FileChanged, Buttons::YesNo, MessageIcon::Question) == Answer::Yes &&
-      c_.files.reloadChangedFile)
-    c_.files.reloadChangedFile(buffer.OpenedFilePath);
+      c_.files.reloadChangedFile && !c_.files.reloadChangedFile(buffer.OpenedFilePath);
 
   OperationEnd end(c_);
+  if (reloadFailed) {
+    end.FinishWith(QStringLiteral("Write Aborted"));
+    return false;
+  }
   c_.panel.SetMenuOptions(true);
   c_.port.clearReceiveBuffer();
   c_.ui.setActivity(QStringLiteral("Write"));
