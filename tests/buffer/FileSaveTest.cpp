@@ -38,7 +38,8 @@ TEST_F(Save, SeventeenBytesInTwoRowsGiveASeventeenByteFile) {
 }
 
 TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
-  const QString hex = Write("prog.hex", ":02001000AABB89\n");
+  const QByteArray text(":02001000AABB89\n:00000001FF\n");
+  const QString hex = Write("prog.hex", text);
   OpenByName(hex);
   session.BufferModified = true;
   ui.saveChoices = {hex};
@@ -47,7 +48,7 @@ TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
   EXPECT_EQ(ui.fileDialogs[0].filter, QString("Bin Files (*.Bin)"));
   EXPECT_TRUE(ui.messages.isEmpty()) << "prog.bin does not exist yet; prog.hex is not touched";
   EXPECT_EQ(Read(PathOf("prog.bin")), QByteArray(16, '\0') + "\xAA\xBB");
-  EXPECT_EQ(Read(hex), QByteArray(":02001000AABB89\n"));
+  EXPECT_EQ(Read(hex), text);
   EXPECT_EQ(buffer.CurrentFilePath, PathOf("prog.bin"));
   EXPECT_FALSE(session.BufferModified);
 
@@ -58,7 +59,8 @@ TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
 }
 
 TEST_F(Save, ConvertingAsksAboutTheBinFileItWouldReplace) {
-  const QString hex = Write("prog.hex", ":02001000AABB89\n");
+  const QByteArray text(":02001000AABB89\n:00000001FF\n");
+  const QString hex = Write("prog.hex", text);
   Write("prog.bin", "precious");
   OpenByName(hex);
   ui.saveChoices = {hex};
