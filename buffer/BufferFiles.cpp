@@ -22,6 +22,8 @@ namespace {
 constexpr int kBytesPerRow = ImageBuffer::kBytesPerRow;
 // The binary reader lets events run this many times a file, so Stop is seen.
 constexpr int kStopChecksPerLoad = 16;
+// Far beyond any image (the largest device holds 64 KB), small enough to read.
+constexpr qint64 kLargestFile = 16 * 1024 * 1024;
 
 const std::array<QString, 4> kRecentEntries{
     QStringLiteral("MnuFileLastFile1"), QStringLiteral("MnuFileLastFile2"),
@@ -169,12 +171,21 @@ void BufferFiles::MnuFileLastFile_Click(int slot) {
 BufferFiles::FileRead BufferFiles::ReadWholeFile(const QString &path) {
   FileRead read;
   QFile file(path);
-  if (file.open(QIODevice::ReadOnly)) {
+  // Checked before opening: a FIFO would wait for a writer, a device or a
+  // huge file would be read into memory without end.
+  const QFileInfo info(path);
+  QString refusal;
+  if (info.exists() && !info.isFile())
+    refusal = BufferText::NotRegularFile;
+  else if (info.size() > kLargestFile)
+    refusal = BufferText::TooLarge;
+  if (refusal.isEmpty() && file.open(QIODevice::ReadOnly)) {
     read.data = file.readAll();
     read.ok = file.error() == QFileDevice::NoError;
   }
   if (!read.ok) {
-    ui_.message(BufferText::CouldNotOpen(path, file.errorString()), MessageIcon::Exclamation);
+    ui_.message(BufferText::CouldNotOpen(path, refusal.isEmpty() ? file.errorString() : refusal),
+                MessageIcon::Exclamation);
     ui_.setPanelText(Panel::SbrActivity, kErrorOpening);
   }
   return read;

@@ -16,6 +16,10 @@ inline const QString NotHex = QStringLiteral("The selected file is not in HEX Fo
 inline const QString BeyondFFFF =
     QStringLiteral("The selected file has data beyond address FFFFH.");
 inline const QString FileNotFound = QStringLiteral("File not found.");
+// Reasons a file is refused before it is read.
+inline const QString NotRegularFile = QStringLiteral("Not a regular file");
+inline const QString TooLarge =
+    QStringLiteral("Larger than 16 MB, while the largest device holds 64 KB");
 inline const QString SaveQuestion = QStringLiteral("Current file not saved. Save?");
 inline const QString SameAsOpen = QStringLiteral(
     "The path and file name you have selected is the same as the one currently open.");
