@@ -119,11 +119,9 @@ std::optional<std::array<bool, 4>> ParseLockBits(const QString &text) {
 }
 
 // The boxes the lock bit dialog would let the user tick for this device.
+// A bit the dialog does not offer is named first, whatever else is asked for:
+// "4" and "1,4" get the same answer.
 ExitStatus CheckLockBits(CliContext &c, const std::array<bool, 4> &ticked) {
-  if (!LockBitsChoiceValid(ticked)) {
-    c.ui().message(LockText::NoBitChosen, MessageIcon::Exclamation);
-    return ExitStatus::UsageError;
-  }
   const LockBitsSetup setup = LockBitsDialogSetup(c.session().Mcu);
   QStringList offered;
   for (int i = 0; i < 4; ++i)
@@ -136,6 +134,10 @@ ExitStatus CheckLockBits(CliContext &c, const std::array<bool, 4> &ticked) {
                       .arg(c.DeviceName(), offered.join(QStringLiteral(", "))));
       return ExitStatus::UsageError;
     }
+  if (!LockBitsChoiceValid(ticked)) {
+    c.ui().message(LockText::NoBitChosen, MessageIcon::Exclamation);
+    return ExitStatus::UsageError;
+  }
   return ExitStatus::Success;
 }
 

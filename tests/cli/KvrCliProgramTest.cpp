@@ -188,11 +188,16 @@ TEST_F(KvrCli, ErasesWithoutSignatureCheckWhereTheWindowOffersIt) {
 
 TEST_F(KvrCli, ProgramsTheLockBitsTheDeviceOffers) {
   const QString port = StartSim("006"); // AT89C2051: lock bits 1 and 2
-  const Result bit3 = Cli(On(port, "006") << "lock"
-                                          << "1,3");
-  EXPECT_EQ(bit3.status, kUsageError);
-  EXPECT_TRUE(bit3.err.contains("it offers lock bits 1, 2")) << bit3.err.toStdString();
-  EXPECT_FALSE(bit3.err.contains("Hardware detected")) << "refused before the port";
+  // A bit it does not offer, alone or with others: the same answer.
+  for (const char *bits : {"1,3", "3", "4"}) {
+    const Result refused = Cli(On(port, "006") << "lock" << bits);
+    EXPECT_EQ(refused.status, kUsageError) << bits;
+    EXPECT_TRUE(refused.err.contains(QString("lock bit %1 cannot be programmed on the ATMEL "
+                                             "AT89C2051; it offers lock bits 1, 2.")
+                                         .arg(QString(bits).right(1))))
+        << refused.err.toStdString();
+    EXPECT_FALSE(refused.err.contains("Hardware detected")) << "refused before the port";
+  }
 
   const Result lock = Cli(On(port, "006") << "lock"
                                           << "1,2");
