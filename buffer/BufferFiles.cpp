@@ -364,7 +364,10 @@ bool BufferFiles::WriteImage(const QString &target, int progressMaximum) {
   const QByteArray bytes = buffer_.imageBytes(buffer_.FileEnd - 1);
   // Written aside and renamed over the target: a failed save leaves the old file.
   QSaveFile file(target);
-  const QString reason = SaveFailure(file, bytes);
+  // A device or a FIFO is never replaced by a regular file.
+  const QFileInfo existing(target);
+  const QString reason = existing.exists() && !existing.isFile() ? BufferText::NotRegularFile
+                                                                 : SaveFailure(file, bytes);
   ui_.setProgressValue(0);
   if (!reason.isEmpty()) {
     ui_.message(BufferText::CouldNotSave(target, reason), MessageIcon::Exclamation);

@@ -5,12 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPort>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace kvr::test;
 
@@ -405,6 +407,59 @@ TEST_F(KvrCli, AFullDiskKeepsTheOldFileAndSaysWhy) {
     EXPECT_TRUE(ReadFile("old.bin") == "the old file") << "the old file is lost";
   }
   EXPECT_EQ(QDir(files.path()).entryList(QDir::Files).size(), 4) << "nothing left behind";
+}
+
+// What the window would ask about, or never do, before a file is written.
+TEST_F(KvrCli, NeverWritesOverItsInputNorAnyFileUnasked) {
+  const QByteArray hex = HexRecord(0, "\x01\x02") + kHexEnd;
+  WriteFile("prog.hex", hex);
+  ASSERT_EQ(::mkfifo(File("fifo").toLocal8Bit().constData(), 0600), 0);
+  const QStringList read{"--port", File("no-port"), "--device", "017", "read"};
+  const struct {
+    QStringList arguments;
+    int status;
+    const char *text;
+  } cases[] = {
+      {{"convert", File("prog.hex"), File("prog.hex")}, kUsageError, "is the file read"},
+      {{"convert", File("prog.hex"), File("old.bin")}, kUsageError, "already exists"},
+      {QStringList(read) << File("old.bin"), kUsageError, "already exists"},
+      {{"--yes", "convert", File("prog.hex"), File("fifo")}, kUsageError, "not a regular file"},
+      {{"--yes", "convert", File("prog.hex"), File("old.bin")}, kSuccess, "Yes (--yes)"},
+  };
+  for (const auto &c : cases) {
+    WriteFile("old.bin", "old");
+    const Result run = Cli(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments.join(' ').toStdString();
+    EXPECT_TRUE(run.err.contains(c.text)) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("There is no device")) << "asked after the port";
+  }
+  EXPECT_EQ(ReadFile("prog.hex"), hex);
+  EXPECT_FALSE(QFileInfo(File("fifo")).isFile());
+  EXPECT_EQ(ReadFile("old.bin"), QByteArray("\x01\x02", 2) + QByteArray(14, 0)) << "replaced";
+}
+
+// Where the window shows nothing (a refusal code it has no text for, a
+// reason after "F" it does not know), kvr-cli still says why, even --quiet.
+TEST_F(KvrCli, EveryFailedRunSaysWhyOnALineOfItsOwn) {
+  const struct {
+    const char *fault;
+    int status;
+    const char *text;
+  } cases[] = {
+      {"nak=41@B1-5", kLinkFailure,
+       "kvr-cli: Blank Check Failed: the programmer refused the command on every attempt "
+       "(<15h>A)."},
+      {"fail=X@B1", kDeviceFailure,
+       "kvr-cli: Blank Check Failed: the programmer reported a failure (FX)."},
+  };
+  for (const auto &c : cases) {
+    const QString port = StartSim("017", {"--fault", c.fault});
+    const Result run = Cli(On(port) << "--quiet"
+                                    << "blank-check");
+    EXPECT_EQ(run.status, c.status) << c.fault;
+    EXPECT_EQ(run.err, QString(c.text) + "\n") << c.fault;
+    TearDown();
+  }
 }
 
 TEST_F(KvrCli, MovesSpecialAreasThroughFiles) {
