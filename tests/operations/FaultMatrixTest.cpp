@@ -23,7 +23,9 @@ using kvr::test::Pattern;
 namespace {
 
 const QByteArray kClosingAck("\x06\x0d", 2);
-constexpr int kRefusals = 5; // every attempt the PC makes
+constexpr int kImageSize = 4096;            // the whole code memory of device 001
+constexpr int kLastBlock = kImageSize / 32; // 128 blocks of 32 bytes
+constexpr int kRefusals = 5;                // every attempt the PC makes
 
 // Which reply a fault hits: the handshakes carry ACK or NAK, the results a
 // verdict, the data frames of a read only bytes.
@@ -34,54 +36,34 @@ struct Position {
   Reply reply;
 };
 
-struct Operation;
-// Whether the chip and the buffer bear out a success the program claimed,
-// the fault having hit that kind of reply.
-using Outcome = bool (*)(const Operation &, test::SimRig &, Reply hit);
-
 struct Operation {
   const char *name;
   const char *control;
   std::vector<std::pair<QString, Position>> positions; // command ("W1"), reply
-  Outcome succeeded;
+  // Whether the chip and the buffer bear out a success the program claimed,
+  // the fault having hit that kind of reply.
+  std::function<bool(test::SimRig &, Reply hit)> succeeded;
+  // The chip, and the store the operation works on: its size is the image's.
   const char *chip = "001";
   sim::Store store = sim::Store::Code;
-  int size = 4096; // the whole code memory of device 001
+  int size = kImageSize;
 };
 
-QByteArray Stored(const Operation &op, test::SimRig &rig) {
-  return rig.programmer.chip()->stored(op.store).left(op.size);
+QByteArray Code(test::SimRig &rig) {
+  return rig.programmer.chip()->stored(sim::Store::Code).left(kImageSize);
 }
 
-bool Blank(const Operation &op, test::SimRig &rig, Reply) {
-  return rig.programmer.chip()->readsBlank(op.store);
-}
+bool Blank(test::SimRig &rig, Reply) { return rig.programmer.chip()->readsBlank(sim::Store::Code); }
 
-bool Written(const Operation &op, test::SimRig &rig, Reply) {
-  return Stored(op, rig) == Pattern(op.size);
-}
+bool Written(test::SimRig &rig, Reply) { return Code(rig) == Pattern(kImageSize); }
 
-bool ReadIntoBuffer(const Operation &op, test::SimRig &rig, Reply) {
+bool ReadIntoBuffer(test::SimRig &rig, Reply) {
   const ImageBuffer &buffer = rig.core.buffer();
-  return buffer.FileEnd == op.size + 1 && buffer.imageBytes(op.size) == Stored(op, rig);
-}
-
-bool Locked(const Operation &, test::SimRig &rig, Reply) {
-  return rig.programmer.chip()->isLocked();
-}
-
-// The seated chip is the right one: a pass is honest when the fault spared
-// the verdict, or another attempt brought one.
-bool SignaturePassed(const Operation &, test::SimRig &rig, Reply hit) {
-  return hit != Reply::Verdict || rig.Wire().count("\x02\x05S") >= 2;
-}
-
-bool WrittenAndLocked(const Operation &op, test::SimRig &rig, Reply hit) {
-  return Written(op, rig, hit) && Locked(op, rig, hit);
+  return buffer.FileEnd == kImageSize + 1 && buffer.imageBytes(kImageSize) == Code(rig);
 }
 
 std::vector<std::pair<QString, Position>> TransferPositions(const QString &command, bool write,
-                                                            int blocks) {
+                                                            int blocks = kLastBlock) {
   std::vector<std::pair<QString, Position>> positions{{command, {"hs", Reply::Handshake}}};
   for (const int block : {1, blocks / 2, blocks}) {
     const std::string n = std::to_string(block);
@@ -99,7 +81,7 @@ std::vector<std::pair<QString, Position>> CommandPositions(const QString &comman
 
 // Auto: its write, then its lock command.
 std::vector<std::pair<QString, Position>> AutoPositions() {
-  std::vector<std::pair<QString, Position>> positions = TransferPositions("W1", true, 128);
+  std::vector<std::pair<QString, Position>> positions = TransferPositions("W1", true);
   for (const auto &lockPosition : CommandPositions("L1"))
     positions.push_back(lockPosition);
   return positions;
@@ -107,16 +89,28 @@ std::vector<std::pair<QString, Position>> AutoPositions() {
 
 const std::vector<Operation> &Operations() {
   static const std::vector<Operation> operations{
-      {"SignatureVerification", "TbnVerifySignature", CommandPositions("S2"), SignaturePassed},
+      // The seated chip is the right one: a pass is honest when the fault
+      // spared the verdict, or another attempt brought one.
+      {"SignatureVerification", "TbnVerifySignature", CommandPositions("S2"),
+       [](test::SimRig &rig, Reply hit) {
+         return hit != Reply::Verdict || rig.Wire().count("\x02\x05S") >= 2;
+       }},
       {"Erase", "TbnErase", CommandPositions("E1"), Blank},
       {"BlankCheck", "TbnBlankCheck", CommandPositions("B1"), Blank},
-      {"Write", "TbnWrite", TransferPositions("W1", true, 128), Written},
-      {"Read", "TbnRead", TransferPositions("R1", false, 128), ReadIntoBuffer},
-      {"Lock", "TbnLock", CommandPositions("L1"), Locked},
-      {"Auto", "TbnAuto", AutoPositions(), WrittenAndLocked},
-      // The data EEPROM of the AT89S8252, written from the buffer in 64 blocks.
-      {"AreaWrite", "MnuWrite2kEEPROM", TransferPositions("P1", true, 64), Written, "017",
-       sim::Store::Eeprom, 2048},
+      {"Write", "TbnWrite", TransferPositions("W1", true), Written},
+      {"Read", "TbnRead", TransferPositions("R1", false), ReadIntoBuffer},
+      {"Lock", "TbnLock", CommandPositions("L1"),
+       [](test::SimRig &rig, Reply) { return rig.programmer.chip()->isLocked(); }},
+      {"Auto", "TbnAuto", AutoPositions(),
+       [](test::SimRig &rig, Reply hit) {
+         return Written(rig, hit) && rig.programmer.chip()->isLocked();
+       }},
+      // The 2 KB data EEPROM of the AT89S8252, written from the buffer.
+      {"AreaWrite", "MnuWrite2kEEPROM", TransferPositions("P1", true, 64),
+       [](test::SimRig &rig, Reply) {
+         return rig.programmer.chip()->stored(sim::Store::Eeprom) == Pattern(2048);
+       },
+       "017", sim::Store::Eeprom, 2048},
   };
   return operations;
 }
@@ -249,8 +243,7 @@ TEST_P(FaultMatrix, NoFalseSuccessAndEverythingRestored) {
   const std::string context =
       "shown: " + shown.join(" | ").toStdString() + "\nstatus: " + status.toStdString();
   if (ClaimsSuccess(shown)) {
-    EXPECT_TRUE(op.succeeded(op, rig, c.position.reply)) << "success claimed on a failure\n"
-                                                         << context;
+    EXPECT_TRUE(op.succeeded(rig, c.position.reply)) << "success claimed on a failure\n" << context;
     EXPECT_FALSE(status.endsWith("Failed")) << context;
   } else {
     EXPECT_TRUE(status.endsWith(" Failed")) << "a failure must say so\n" << context;
@@ -260,7 +253,7 @@ TEST_P(FaultMatrix, NoFalseSuccessAndEverythingRestored) {
     // copy would be taken as a command or block of its own.
     EXPECT_FALSE(SentAgain(rig.Wire())) << "sent again into the silence\n" << context;
   }
-  if (op.control == QByteArray("TbnAuto") && !Written(op, rig, c.position.reply)) {
+  if (op.control == QByteArray("TbnAuto") && !Written(rig, c.position.reply)) {
     EXPECT_FALSE(rig.programmer.chip()->isLocked()) << "locked after a failed write\n" << context;
   }
   if (!c.fault->endsLine) {
