@@ -15,6 +15,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace kvr {
 
@@ -23,6 +24,8 @@ namespace {
 constexpr int kBytesPerRow = ImageBuffer::kBytesPerRow;
 // The binary reader lets events run this many times a file, so Stop is seen.
 constexpr int kStopChecksPerLoad = 16;
+// Far beyond any image (the largest device holds 64 KB), small enough to read.
+constexpr qint64 kLargestFile = 16 * 1024 * 1024;
 
 const std::array<QString, 4> kRecentEntries{
     QStringLiteral("MnuFileLastFile1"), QStringLiteral("MnuFileLastFile2"),
@@ -61,6 +64,30 @@ int RowsForSize(int size) {
   if (rest > kBytesPerRow / 2 || (rest == kBytesPerRow / 2 && rows % 2 == 1))
     return rows + 1;
   return rows;
+}
+
+// Writes bytes and commits the file; empty when done, else why not. Every
+// step is checked and the buffered bytes are flushed before the commit, so
+// that a full disk never leaves a short file behind a reported save. The
+// system's reason is taken where Qt has only "Unknown error".
+QString SaveFailure(QSaveFile &file, const QByteArray &bytes) {
+  const auto step = [&file](bool done) {
+    const int systemError = errno;
+    if (done)
+      return QString();
+    return systemError != 0 ? qt_error_string(systemError) : file.errorString();
+  };
+  errno = 0;
+  QString failure = step(file.open(QIODevice::WriteOnly));
+  if (failure.isEmpty()) {
+    errno = 0;
+    failure = step(file.write(bytes) == bytes.size() && file.flush());
+  }
+  if (failure.isEmpty()) {
+    errno = 0;
+    failure = step(file.commit());
+  }
+  return failure;
 }
 
 } // namespace
@@ -150,12 +177,21 @@ void BufferFiles::MnuFileLastFile_Click(int slot) {
 BufferFiles::FileRead BufferFiles::ReadWholeFile(const QString &path) {
   FileRead read;
   QFile file(path);
-  if (file.open(QIODevice::ReadOnly)) {
+  // Checked before opening: a FIFO would wait for a writer, a device or a
+  // huge file would be read into memory without end.
+  const QFileInfo info(path);
+  QString refusal;
+  if (info.exists() && !info.isFile())
+    refusal = BufferText::NotRegularFile;
+  else if (info.size() > kLargestFile)
+    refusal = BufferText::TooLarge;
+  if (refusal.isEmpty() && file.open(QIODevice::ReadOnly)) {
     read.data = file.readAll();
     read.ok = file.error() == QFileDevice::NoError;
   }
   if (!read.ok) {
-    ui_.message(BufferText::CouldNotOpen(path, file.errorString()), MessageIcon::Exclamation);
+    ui_.message(BufferText::CouldNotOpen(path, refusal.isEmpty() ? file.errorString() : refusal),
+                MessageIcon::Exclamation);
     ui_.setPanelText(Panel::SbrActivity, kErrorOpening);
   }
   return read;
@@ -352,11 +388,13 @@ bool BufferFiles::WriteImage(const QString &target, int progressMaximum) {
   const QByteArray bytes = buffer_.savedBytes();
   // Written aside and renamed over the target: a failed save leaves the old file.
   QSaveFile file(target);
-  const bool written =
-      file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  // A device or a FIFO is never replaced by a regular file.
+  const QFileInfo existing(target);
+  const QString reason = existing.exists() && !existing.isFile() ? BufferText::NotRegularFile
+                                                                 : SaveFailure(file, bytes);
   ui_.setProgressValue(0);
-  if (!written) {
-    ui_.message(BufferText::CouldNotSave(target, file.errorString()), MessageIcon::Exclamation);
+  if (!reason.isEmpty()) {
+    ui_.message(BufferText::CouldNotSave(target, reason), MessageIcon::Exclamation);
     return false;
   }
   buffer_.CurrentFileLength = static_cast<int>(bytes.size());

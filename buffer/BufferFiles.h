@@ -19,6 +19,10 @@ inline const QString BeyondFFFF =
 inline const QString FileNotFound = QStringLiteral("File not found.");
 // The file panel: this, then the file name and size.
 inline const QString FilePanelPrefix = QStringLiteral("File : ");
+// Reasons a file is refused before it is read.
+inline const QString NotRegularFile = QStringLiteral("Not a regular file");
+inline const QString TooLarge =
+    QStringLiteral("Larger than 16 MB, while the largest device holds 64 KB");
 inline const QString SaveQuestion = QStringLiteral("Current file not saved. Save?");
 inline const QString SameAsOpen = QStringLiteral(
     "The path and file name you have selected is the same as the one currently open.");
