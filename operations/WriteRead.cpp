@@ -293,9 +293,9 @@ BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image, OperationEnd &end) {
 
 void WriteRead::ReportImageNotSaved(const QIODevice &image) {
   const auto *file = qobject_cast<const QTemporaryFile *>(&image);
-  c_.ui.message(QStringLiteral("The file %1 could not be saved: %2.")
-                    .arg(file ? file->fileTemplate() : QString(), image.errorString()),
-                MessageIcon::Exclamation);
+  c_.ui.message(
+      BufferText::CouldNotSave(file ? file->fileTemplate() : QString(), image.errorString()),
+      MessageIcon::Exclamation);
 }
 
 std::unique_ptr<QTemporaryFile> WriteRead::OpenTemporaryImage() {
