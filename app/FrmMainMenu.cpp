@@ -404,8 +404,13 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 }
 } // namespace
 
+QWidget *FrmMainMenu::BoxOwner() {
+  QWidget *dialog = QApplication::activeModalWidget();
+  return dialog ? dialog : this;
+}
+
 void FrmMainMenu::message(const QString &text, MessageIcon icon, const QString &title) {
-  QMessageBox box(BoxIcon(icon), title, DisplayText(text), QMessageBox::Ok, this);
+  QMessageBox box(BoxIcon(icon), title, DisplayText(text), QMessageBox::Ok, BoxOwner());
   box.exec();
 }
 
@@ -420,7 +425,7 @@ Answer FrmMainMenu::ask(const QString &text, Buttons buttons, MessageIcon icon,
     shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     break;
   }
-  QMessageBox box(BoxIcon(icon), title, DisplayText(text), shown, this);
+  QMessageBox box(BoxIcon(icon), title, DisplayText(text), shown, BoxOwner());
   switch (box.exec()) {
   case QMessageBox::Yes: return Answer::Yes;
   case QMessageBox::No: return Answer::No;
@@ -495,6 +500,10 @@ QString FrmMainMenu::chooseFileToSave(const FileDialogRequest &request) {
 
 bool FrmMainMenu::editSpecialByte(SpecialByteForm &form) {
   return FrmSpecialByte::Edit(form, this);
+}
+
+bool FrmMainMenu::specialByteDialog(SpecialByteForm &form, const std::function<bool()> &takeOk) {
+  return FrmSpecialByte::Edit(form, this, takeOk);
 }
 
 void FrmMainMenu::popUpMessage(const QString &text) {
