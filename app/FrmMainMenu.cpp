@@ -518,7 +518,10 @@ void FrmMainMenu::popUpMessage(const QString &text) {
 }
 
 void FrmMainMenu::progressChanged() {
-  progress_->setRange(progressMinimum(), progressMaximum());
+  // A range of no length is a bar with nothing done, not the busy indicator
+  // the widget would animate: the program knows the length of its tasks.
+  const int minimum = progressMinimum();
+  progress_->setRange(minimum, qMax(progressMaximum(), minimum + 1));
   progress_->setValue(progressValue());
 }
 

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 
@@ -103,6 +104,15 @@ TEST_F(WindowOnSimulator, ARefusedStatusByteStaysOnScreenUnderItsMessage) {
   core.Trigger("MnuStatusByteBootVector_Rx2");
   EXPECT_EQ(dialogsOpened, 1) << "no new window after the message's OK";
   EXPECT_TRUE(messageOverTheDialog);
+}
+
+TEST_F(WindowOnSimulator, ProgressBarIsEmptyAfterASpecialAreaRead) {
+  Start("017");
+  core.Trigger("BMnu_ReadEEPROM");
+  ASSERT_GT(core.buffer().rowCount(), 0) << "the area was read";
+  const QProgressBar *bar = window.progressBar();
+  EXPECT_LT(bar->minimum(), bar->maximum()) << "not the busy indicator";
+  EXPECT_EQ(bar->value(), bar->minimum());
 }
 
 } // namespace
