@@ -76,6 +76,7 @@ protected:
 
 TEST_F(WindowOnSimulator, ARefusedStatusByteStaysOnScreenUnderItsMessage) {
   Start("02C"); // PHILIPSRX2
+
   QPointer<QWidget> dialog; // null once closed, whatever takes its place
   int dialogsOpened = 0;
   bool messageOverTheDialog = false;
