@@ -93,6 +93,9 @@ void AppCore::RegisterHandlers() {
 void AppCore::Trigger(const QString &name) {
   // Opening a menu or running a command takes the pending byte first.
   editor_.CommitPendingEdit();
+  // A command starts afresh: a Stop pressed before it, or left set by one
+  // that was stopped, must not end it.
+  session_.clearStop();
   const auto handler = handlers_.constFind(name);
   if (handler != handlers_.constEnd())
     (*handler)();
@@ -141,7 +144,7 @@ bool AppCore::Startup() {
 
   session_.clearStop();
   panel_.SetMenuOptions(false);
-  if (!lastMcu.isEmpty())
+  if (!lastMcu.isEmpty() && !session_.IncorrectModel)
     panel_.setEnabled(QStringLiteral("TbnVerifySignature"), true);
   panel_.DisableAllDropDown();
   panel_.SetSpecialOperationMenu();

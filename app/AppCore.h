@@ -70,7 +70,8 @@ public:
   // program is to end (the user declined to go on, or the catalogue is unusable).
   bool Startup();
   // Runs the handler of a menu entry, toolbar button or drop-down entry,
-  // after committing a pending cell edit.
+  // after committing a pending cell edit; every command starts with
+  // StopRequested clear.
   void Trigger(const QString &name);
   bool HasHandler(const QString &name) const { return handlers_.contains(name); }
   // File > Exit: the save question; the window then closes.

@@ -404,8 +404,13 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 }
 } // namespace
 
+QWidget *FrmMainMenu::BoxOwner() {
+  QWidget *dialog = QApplication::activeModalWidget();
+  return dialog ? dialog : this;
+}
+
 void FrmMainMenu::message(const QString &text, MessageIcon icon, const QString &title) {
-  QMessageBox box(BoxIcon(icon), title, DisplayText(text), QMessageBox::Ok, this);
+  QMessageBox box(BoxIcon(icon), title, DisplayText(text), QMessageBox::Ok, BoxOwner());
   box.exec();
 }
 
@@ -420,7 +425,7 @@ Answer FrmMainMenu::ask(const QString &text, Buttons buttons, MessageIcon icon,
     shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     break;
   }
-  QMessageBox box(BoxIcon(icon), title, DisplayText(text), shown, this);
+  QMessageBox box(BoxIcon(icon), title, DisplayText(text), shown, BoxOwner());
   switch (box.exec()) {
   case QMessageBox::Yes: return Answer::Yes;
   case QMessageBox::No: return Answer::No;
@@ -497,6 +502,10 @@ bool FrmMainMenu::editSpecialByte(SpecialByteForm &form) {
   return FrmSpecialByte::Edit(form, this);
 }
 
+bool FrmMainMenu::specialByteDialog(SpecialByteForm &form, const std::function<bool()> &takeOk) {
+  return FrmSpecialByte::Edit(form, this, takeOk);
+}
+
 void FrmMainMenu::popUpMessage(const QString &text) {
   popUp_->setText(text);
   popUp_->adjustSize();
@@ -509,7 +518,10 @@ void FrmMainMenu::popUpMessage(const QString &text) {
 }
 
 void FrmMainMenu::progressChanged() {
-  progress_->setRange(progressMinimum(), progressMaximum());
+  // A range of no length is a bar with nothing done, not the busy indicator
+  // the widget would animate: the program knows the length of its tasks.
+  const int minimum = progressMinimum();
+  progress_->setRange(minimum, qMax(progressMaximum(), minimum + 1));
   progress_->setValue(progressValue());
 }
 

@@ -60,6 +60,7 @@ public:
   std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
   QString chooseFileToSave(const FileDialogRequest &request) override;
   bool editSpecialByte(SpecialByteForm &form) override;
+  bool specialByteDialog(SpecialByteForm &form, const std::function<bool()> &takeOk) override;
   void popUpMessage(const QString &text) override;
   void showFloatingMessage(const QString &text) override;
   void hideFloatingMessage() override;
@@ -94,6 +95,8 @@ private:
   void FitToolbar();
   Qt::ToolButtonStyle CaptionedStyle() const;
   QAction *AddAction(const QString &name, const QString &caption, const QString &shortcut);
+  // Message boxes stand over the dialog that is open, else over the window.
+  QWidget *BoxOwner();
 
   ControlPanel *panel_ = nullptr;
   const DatabaseHandlers *catalogue_ = nullptr;

@@ -205,6 +205,8 @@ void BufferFiles::StartLoad() {
 
 void BufferFiles::FinishLoad(const QString &path, qint64 length, bool stopped) {
   if (stopped) {
+    // Nothing is left that could be saved.
+    session_.BufferModified = false;
     buffer_.clear();
     buffer_.CurrentFilePath.clear();
     buffer_.FileEnd = 1;

@@ -74,7 +74,8 @@ public:
   // Returns false, with the image untouched, when the file cannot be opened
   // or read (the user is told why). Stop pressed during the load (the reader
   // lets events run 16 times) empties the grid, leaves no current file and
-  // also returns false; StopRequested is cleared at the end either way.
+  // nothing unsaved, and also returns false; StopRequested is cleared at the
+  // end either way.
   bool FileOpen(const QString &path);
   // The Intel HEX reader, with the same contract as FileOpen. A file that is
   // not HEX, or has data past FFFFh, is refused with a message; a damaged one

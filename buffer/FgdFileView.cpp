@@ -96,8 +96,10 @@ FgdFileView::FgdFileView(QTableView *grid, ImageBuffer &buffer, CellEditor &edit
           [this] { ShowCurrentCell(editor_.currentRow(), editor_.currentColumn()); });
   connect(&editor_, &CellEditor::editorPlaced, this, &FgdFileView::PlaceBox);
   connect(&editor_, &CellEditor::editorHidden, this, [this] {
-    box_->hide();
+    // The grid takes the focus first: a focused box that hides hands it on
+    // as a Tab would, which moves the grid's current cell.
     grid_->setFocus();
+    box_->hide();
   });
   connect(&editor_, &CellEditor::currentCellChanged, this, &FgdFileView::ShowCurrentCell);
   connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this,

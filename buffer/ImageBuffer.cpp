@@ -3,6 +3,7 @@
 #include "Hex.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kvr {
 
@@ -99,8 +100,19 @@ void ImageBuffer::FillFdgFileZero(int lastRow) {
       setByte(address, 0);
 }
 
-// Five blanks, then a character per byte: a blank for "XX" and for codes
-// below the given limit.
+namespace {
+// The Latin-1 codes that have a glyph of their own: not the control codes
+// (below 20h, 7Fh to 9Fh) nor the invisible soft hyphen.
+const std::array<bool, 256> kPrintable = [] {
+  std::array<bool, 256> printable{};
+  for (int code = 0; code < 256; ++code)
+    printable[code] = QChar::fromLatin1(static_cast<char>(code)).isPrint();
+  return printable;
+}();
+} // namespace
+
+// Five blanks, then a character per byte: a blank for "XX", for codes below
+// the given limit and for codes that have no glyph.
 QString ImageBuffer::TextView(int row, int below) const {
   char text[5 + kBytesPerRow];
   std::fill(text, text + 5, ' ');
@@ -109,7 +121,7 @@ QString ImageBuffer::TextView(int row, int below) const {
     const Cell cell = cells_[first + column];
     const auto value = static_cast<unsigned char>(bytes_[first + column]);
     // An empty cell reads as 00h, below every limit.
-    const bool shown = cell == Cell::Value && value >= below;
+    const bool shown = cell == Cell::Value && value >= below && kPrintable[value];
     text[5 + column] = shown ? static_cast<char>(value) : ' ';
   }
   return QString::fromLatin1(text, sizeof text);

@@ -92,16 +92,19 @@ void ControlPanel::SetMenuOptions(bool busy) {
   const QString family = session_.Mcu.FamilyCode;
   const QString id = session_.Mcu.MCUIDNumber;
   const bool eeprom = family == EEPROM24Cxx;
+  // A programmer of another model gets no device command, not even the
+  // signature verification, until a presence check passes.
+  const bool programmerUsable = !session_.IncorrectModel;
 
   enable({"MnuFile", "MnuHelp", "MnuTool"}, true);
   enable({"MnuSelectDevice", "MnuOperations"}, session_.DatabaseAvailable);
   enable({"TbnStop"}, false);
 
-  if (!session_.SignatureVerified) {
+  if (!session_.SignatureVerified || !programmerUsable) {
     enable({"MnuVerifySignature", "MnuBlankCheck", "MnuErase", "MnuWrite", "MnuRead", "MnuLock",
             "MnuAuto", "MnuSpecialCommands"},
            false);
-    enable({"TbnVerifySignature"}, !id.isEmpty());
+    enable({"TbnVerifySignature"}, !id.isEmpty() && programmerUsable);
     enable({"TbnBlankCheck", "TbnErase", "TbnLock", "TbnRead", "TbnWrite", "TbnAuto",
             "TbnErase_12v", "TbnErase_5v"},
            false);

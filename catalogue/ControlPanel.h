@@ -49,8 +49,9 @@ public:
   bool sixClockTicked() const;
   void showSixClockBox(bool shown);
 
-  // busy: an operation runs; everything but Stop is disabled. Idle: exactly
-  // what the catalogue, the selected family and the signature state allow.
+  // busy: an operation runs; everything but Stop is disabled. Idle: Stop
+  // disabled and exactly what the catalogue, the selected family, the
+  // signature state and the programmer's model allow.
   void SetMenuOptions(bool busy);
   void DisableAllDropDown();
   void SetSpecialOperationMenu();

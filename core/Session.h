@@ -31,6 +31,9 @@ public:
   int PortNumber = 2; // n of COMn
   bool PortIsOpen = false;
   bool ProgrammerPresent = false;
+  // The programmer on the port answered with another identification: no
+  // device command until a presence check passes.
+  bool IncorrectModel = false;
   bool SignatureVerified = false;
   bool Autodetected = false; // the last autodetect found the programmer
   QString DatabasePath;

@@ -31,4 +31,11 @@ void Ui::setProgressValue(int value) {
   progressChanged();
 }
 
+bool Ui::specialByteDialog(SpecialByteForm &form, const std::function<bool()> &takeOk) {
+  while (editSpecialByte(form))
+    if (takeOk())
+      return true;
+  return false;
+}
+
 } // namespace kvr

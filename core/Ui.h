@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace kvr {
@@ -105,6 +106,10 @@ public:
   // The special byte dialog on the form the special commands prepared:
   // Modify, typing and ticking act on the form. True after OK, false after Cancel.
   virtual bool editSpecialByte(SpecialByteForm &form) = 0;
+  // The same dialog with its OK put to takeOk: an OK that takeOk refuses
+  // (it has told the user why) leaves the dialog open as it is. True after
+  // a taken OK, false after Cancel. This default opens the dialog again.
+  virtual bool specialByteDialog(SpecialByteForm &form, const std::function<bool()> &takeOk);
 
   // Blinks a notice in the main window for about two seconds.
   virtual void popUpMessage(const QString &) {}

@@ -1,6 +1,5 @@
 #include "Autodetect.h"
 
-#include "ControlPanel.h"
 #include "Link.h"
 #include "PortMap.h"
 #include "Session.h"
@@ -36,7 +35,6 @@ void Autodetect::TryPort(int port) {
 }
 
 void Autodetect::detect(bool report, int port) {
-  c_.panel.setEnabled(QStringLiteral("TbnStop"), true);
   TryPort(port);
   if (c_.session.ProgrammerPresent) {
     c_.ui.setActivity(AutodetectText::Passed);
@@ -52,7 +50,6 @@ void Autodetect::detect(bool report, int port) {
 }
 
 void Autodetect::MnuAutodetect_Click() {
-  c_.panel.setEnabled(QStringLiteral("TbnStop"), true);
   c_.session.ProgrammerPresent = false;
   c_.ports.refresh();
   const QList<int> numbers = c_.ports.presentNumbers();

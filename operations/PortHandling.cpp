@@ -91,7 +91,6 @@ bool PortHandling::PortOpen(bool offerRetry, bool reportFailure) {
   const int n = c_.session.PortNumber;
   c_.panel.SetMenuOptions(true);
   c_.ui.beginBusy();
-  c_.panel.setEnabled(QStringLiteral("TbnStop"), true);
 
   if (c_.port.isOpen())
     c_.port.close();
@@ -147,6 +146,14 @@ void PortHandling::PortClose() {
 }
 
 void PortHandling::CheckPresence(bool showMessages) {
+  // Busy for the whole wait: no other port may be chosen meanwhile, and Stop
+  // acts only while the check runs.
+  c_.panel.SetMenuOptions(true);
+  QueryPresence(showMessages);
+  c_.panel.SetMenuOptions(false);
+}
+
+void PortHandling::QueryPresence(bool showMessages) {
   const int n = c_.session.PortNumber;
   const auto failed = [&] {
     if (showMessages)
@@ -157,9 +164,9 @@ void PortHandling::CheckPresence(bool showMessages) {
   c_.ui.beginBusy();
   c_.ui.setActivity(QStringLiteral("Checking Presence"));
   c_.ui.setPanelText(Panel::SbrPort, PortPanelText(n));
-  c_.panel.setEnabled(QStringLiteral("TbnStop"), true);
   c_.port.clearReceiveBuffer();
   c_.session.ProgrammerPresent = false;
+  c_.session.IncorrectModel = false;
 
   const bool accepted =
       c_.link.SendAndReceive(CommandPayload(CmdPresence), false, true, 2, showMessages, true);
@@ -180,7 +187,9 @@ void PortHandling::CheckPresence(bool showMessages) {
     c_.ui.setActivity(QStringLiteral("Presence Check Passed"));
   } else {
     c_.ui.message(PortText::IncorrectModel, MessageIcon::Information);
-    c_.panel.SetMenuOptions(true);
+    // The device commands stay off (ControlPanel); the rest of the window
+    // stays usable, so that another port can be chosen.
+    c_.session.IncorrectModel = true;
     c_.ui.setActivity(PortText::PresenceFailed);
   }
   c_.ui.setPanelText(Panel::SbrPort, PortPanelText(n));

@@ -28,13 +28,14 @@ public:
   // asked, with a Yes/No retry when offered; Stop interrupts the opening.
   bool PortOpen(bool offerRetry, bool reportFailure);
   void PortClose();
-  // Asks the programmer for its identification; sets ProgrammerPresent when
-  // it is "KVR1.04".
+  // Asks the programmer for its identification, busy meanwhile; sets
+  // ProgrammerPresent when it is "KVR1.04", IncorrectModel for any other.
   void CheckPresence(bool showMessages);
   // Select Device > Serial Port > Select.
   void MnuSelect_Click();
 
 private:
+  void QueryPresence(bool showMessages);
   QString FailureDetail() const;
   bool EndOpening(bool ok);
 

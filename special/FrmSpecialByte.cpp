@@ -54,8 +54,8 @@ bool SharesRowWithPrevious(const FormControlSpec &previous, const FormControlSpe
 }
 } // namespace
 
-FrmSpecialByte::FrmSpecialByte(SpecialByteForm &form, QWidget *owner)
-    : QDialog(owner), form_(form) {
+FrmSpecialByte::FrmSpecialByte(SpecialByteForm &form, QWidget *owner, std::function<bool()> takeOk)
+    : QDialog(owner), form_(form), takeOk_(std::move(takeOk)) {
   setObjectName(QStringLiteral("FrmSpecialByte"));
   setWindowTitle(owner ? owner->windowTitle() : kAppTitle);
   if (owner)
@@ -114,7 +114,12 @@ FrmSpecialByte::FrmSpecialByte(SpecialByteForm &form, QWidget *owner)
             Render();
           });
   connect(static_cast<QPushButton *>(controls_.value(QStringLiteral("CmdOk"))),
-          &QPushButton::clicked, this, &QDialog::accept);
+          &QPushButton::clicked, this, [this] {
+            if (!takeOk_ || takeOk_())
+              accept();
+            else
+              Render(); // the form may have tidied what was typed
+          });
   connect(static_cast<QPushButton *>(controls_.value(QStringLiteral("CmdCancel"))),
           &QPushButton::clicked, this, &QDialog::reject);
   Render();
@@ -144,8 +149,8 @@ void FrmSpecialByte::Render() {
   }
 }
 
-bool FrmSpecialByte::Edit(SpecialByteForm &form, QWidget *owner) {
-  FrmSpecialByte dialog(form, owner);
+bool FrmSpecialByte::Edit(SpecialByteForm &form, QWidget *owner, std::function<bool()> takeOk) {
+  FrmSpecialByte dialog(form, owner, std::move(takeOk));
   return dialog.exec() == QDialog::Accepted;
 }
 

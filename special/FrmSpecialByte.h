@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QHash>
 
+#include <functional>
+
 class QWidget;
 
 namespace kvr {
@@ -15,15 +17,18 @@ class SpecialByteForm;
 class FrmSpecialByte : public QDialog {
   Q_OBJECT
 public:
-  FrmSpecialByte(SpecialByteForm &form, QWidget *owner = nullptr);
+  // OK closes the dialog when takeOk agrees (always when none is given).
+  FrmSpecialByte(SpecialByteForm &form, QWidget *owner = nullptr,
+                 std::function<bool()> takeOk = {});
 
-  // Shows the dialog modally; true after OK.
-  static bool Edit(SpecialByteForm &form, QWidget *owner);
+  // Shows the dialog modally; true after a taken OK.
+  static bool Edit(SpecialByteForm &form, QWidget *owner, std::function<bool()> takeOk = {});
 
 private:
   void Render();
 
   SpecialByteForm &form_;
+  std::function<bool()> takeOk_;
   QHash<QString, QWidget *> controls_;
 };
 

@@ -112,19 +112,20 @@ void SpecialCommands::ShowSpecialByteDialog(const QString &number) {
   SpecialByteForm form(c_.session.Mcu, slots_);
   form.LStrCommandNumber(number);
   form.Load();
-  while (c_.ui.editSpecialByte(form)) {
-    const std::optional<SpecialByteForm::Send> send = form.Ok();
-    if (!send) {
-      // The dialog opens again with the text as typed.
+  std::optional<SpecialByteForm::Send> send;
+  const auto takeOk = [&] {
+    send = form.Ok();
+    // Refused: said over the dialog, which keeps the text as typed.
+    if (!send)
       c_.ui.message(SpecialByteText::InvalidHex, MessageIcon::Exclamation);
-      continue;
-    }
-    if (send->kind == SpecialByteForm::Send::Kind::SetCommand)
-      set_.SetSpecial(send->number, true);
-    else if (send->kind == SpecialByteForm::Send::Kind::WriteBytes)
-      write_spcl_1(send->number, send->hexText, true);
+    return send.has_value();
+  };
+  if (!c_.ui.specialByteDialog(form, takeOk) || !send)
     return;
-  }
+  if (send->kind == SpecialByteForm::Send::Kind::SetCommand)
+    set_.SetSpecial(send->number, true);
+  else if (send->kind == SpecialByteForm::Send::Kind::WriteBytes)
+    write_spcl_1(send->number, send->hexText, true);
 }
 
 void SpecialCommands::ReadSpecial(const QString &number, bool toBuffer) {

@@ -24,7 +24,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -112,6 +114,12 @@ TEST(MainWindow, MirrorsThePanelAndItsStatusTexts) {
   Ui &ui = window;
   ui.setActivity("Signature Verified");
   EXPECT_EQ(window.findChild<QLabel *>("SbrActivity")->text(), QString("Signature Verified"));
+  // The special commands end with a range of no length: an empty bar, not
+  // the busy indicator.
+  ui.setProgressRange(0, 0);
+  ui.setProgressValue(0);
+  EXPECT_LT(window.progressBar()->minimum(), window.progressBar()->maximum());
+  EXPECT_EQ(window.progressBar()->value(), window.progressBar()->minimum());
 }
 
 TEST(MainWindow, ClicksReachTheCoreByNameAndStopHasItsOwnSignal) {
@@ -286,6 +294,40 @@ TEST(Dialogs, TitlesAreWholeAndTheTabKeyFollowsTheLayout) {
     dialog->hide();
   }
   window.hideFloatingMessage();
+}
+
+TEST(Dialogs, ARefusedSpecialByteOkIsSaidOverTheDialogWhichStaysOpen) {
+  FrmMainMenu window;
+  SpecialByteForm form(SelectedMcu{}, SpecialByteSlots{});
+  form.LStrCommandNumber("02");
+  form.Load();
+  form.Modify();
+  bool messageOverTheDialog = false;
+  // The user presses OK from the event loop: the message OK brings runs a
+  // loop of its own, in which this timer fires again.
+  QTimer user;
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    QWidget *front = QApplication::activeModalWidget();
+    if (auto *box = qobject_cast<QMessageBox *>(front)) {
+      const QWidget *under = box->parentWidget();
+      messageOverTheDialog = under->objectName() == "FrmSpecialByte" && under->isVisible();
+      box->accept();
+    } else if (front) {
+      QMetaObject::invokeMethod(front->findChild<QPushButton *>("CmdOk"), &QPushButton::click,
+                                Qt::QueuedConnection);
+    }
+  });
+  user.start(5);
+  Ui &ui = window;
+  int oks = 0;
+  EXPECT_TRUE(ui.specialByteDialog(form, [&] {
+    if (oks++)
+      return true;
+    ui.message(SpecialByteText::InvalidHex, MessageIcon::Exclamation);
+    return false;
+  }));
+  EXPECT_EQ(oks, 2) << "the second OK on the same dialog";
+  EXPECT_TRUE(messageOverTheDialog);
 }
 
 TEST(Splash, EscEndsTheWaitAtOnce) {

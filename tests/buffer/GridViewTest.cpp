@@ -64,6 +64,7 @@ TEST_F(Grid, ShowsTheImageIn18ColumnsWithAFixedPitchFont) {
 
 TEST_F(Grid, F2OpensTheBoxOverTheCellAndItTypesOnlyHexDigits) {
   ASSERT_TRUE(files.FileOpen(Write("image.bin", QByteArray(32, '\x11'))));
+  QApplication::setActiveWindow(&grid); // the box really takes the focus
   grid.setCurrentIndex(grid.model()->index(1, 5));
   EXPECT_EQ(editor.currentRow(), 1);
   Press(&grid, Qt::Key_F2);
@@ -85,6 +86,9 @@ TEST_F(Grid, F2OpensTheBoxOverTheCellAndItTypesOnlyHexDigits) {
   Press(box, Qt::Key_Escape);
   EXPECT_FALSE(box->isVisible());
   EXPECT_EQ(grid.model()->index(1, 6).data().toString(), QString("11"));
+  EXPECT_EQ(grid.currentIndex(), grid.model()->index(1, 6)) << "Esc leaves the current cell";
+  Press(&grid, Qt::Key_F2);
+  EXPECT_EQ(editor.EditColumn, 6) << "the next F2 edits the same byte";
 }
 
 TEST_F(Grid, DoubleClickOpensTheBoxAndAClickElsewhereClosesTheReopenedOne) {

@@ -19,6 +19,9 @@ TEST(ImageBuffer, CellsAddressesAndTextView) {
   buffer.setCellText(0, 4, "7f");
   buffer.setCellText(0, 5, "E9");
   buffer.setCellText(0, 6, "XX");
+  // Codes without a glyph show a blank, as those below 20h do.
+  for (const auto &[column, text] : {std::pair{8, "80"}, {9, "9F"}, {10, "A0"}, {11, "AD"}})
+    buffer.setCellText(0, column, text);
   EXPECT_EQ(buffer.cellText(0, 4), QString("7F")) << "stored upper case";
   EXPECT_EQ(buffer.byte(5), 0) << "XX converts as 00h";
   buffer.FillFdgFileZero(0);
@@ -28,8 +31,7 @@ TEST(ImageBuffer, CellsAddressesAndTextView) {
   const QString view = buffer.cellText(0, ImageBuffer::kTextColumn);
   ASSERT_EQ(view.size(), 21);
   EXPECT_EQ(view.left(5), QString(5, ' '));
-  EXPECT_EQ(view.mid(5, 5), QString("A  ") + QChar(0x7F) + QChar(0xE9));
-  EXPECT_EQ(view[10], QChar(' '));
+  EXPECT_EQ(view.mid(5, 11), QString("A   ") + QChar(0xE9) + QString(4, ' ') + QChar(0xA0) + ' ');
 }
 
 TEST(ImageBuffer, RowOfNoDataShowsTwentyOneBlanks) {

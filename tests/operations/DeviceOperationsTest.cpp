@@ -242,4 +242,15 @@ TEST_F(Operations, StopDuringAutosWriteSendsNoLock) {
   EXPECT_FALSE(rig.Wire().contains(QByteArray("\x05L")));
 }
 
+TEST_F(Operations, StopIsOffBetweenCommandsAndAStrayPressEndsNone) {
+  rig.Start("017");
+  ui.portChoices = {1};
+  core.Trigger("MnuSelect");
+  ASSERT_TRUE(session.ProgrammerPresent);
+  EXPECT_FALSE(core.panel().isEnabled("TbnStop")) << "after the port dialog";
+  session.requestStop(); // as a press that came before the command would
+  core.Trigger("TbnVerifySignature");
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Signature Verified"));
+}
+
 } // namespace

@@ -152,19 +152,44 @@ TEST(CheckPresence, PaddedIdentificationIsAccepted) {
   EXPECT_EQ(b.programmer.framesFromPc().size(), 1);
 }
 
-TEST(CheckPresence, WrongModelLeavesDeviceCommandsOff) {
+TEST(CheckPresence, BusyForItsWholeWaitThenStopIsOff) {
+  Bench b;
+  b.session.DatabaseAvailable = true;
+  ASSERT_TRUE(b.handling.PortOpen(false, false));
+  int liveWhileWaiting = 0;
+  b.ui.onProcessEvents = [&] {
+    liveWhileWaiting += b.panel.isEnabled("MnuSelectDevice") || !b.panel.isEnabled("TbnStop");
+  };
+  b.handling.CheckPresence(false); // nothing answers: the whole time-out
+  EXPECT_GT(b.ui.processEventsCalls, 0);
+  EXPECT_EQ(liveWhileWaiting, 0) << "another port could be chosen meanwhile";
+  EXPECT_TRUE(b.panel.isEnabled("MnuSelectDevice"));
+  EXPECT_FALSE(b.panel.isEnabled("TbnStop"));
+}
+
+TEST(CheckPresence, WrongModelLeavesOnlyTheDeviceCommandsOff) {
   Bench b;
   b.session.DatabaseAvailable = true;
   b.session.SignatureVerified = true;
   b.session.Mcu.FamilyCode = "ATMEL89S";
+  b.session.Mcu.MCUIDNumber = "017";
   ASSERT_TRUE(b.handling.PortOpen(false, false));
   b.ProgrammerAnswers("KVR2.00");
   b.handling.CheckPresence(false);
   EXPECT_FALSE(b.session.ProgrammerPresent);
   EXPECT_EQ(b.ui.texts(), QStringList{"Incorrect model!"});
-  EXPECT_FALSE(b.panel.isEnabled("TbnRead"));
-  EXPECT_FALSE(b.panel.isEnabled("MnuOperations"));
   EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Presence Check Failed"));
+  // So too after a later command, such as opening a file, sets the menus idle.
+  for (const char *when : {"after the check", "after another command"}) {
+    for (const char *usable : {"MnuFile", "MnuSelectDevice", "MnuTool", "MnuHelp", "TbnFileOpen"})
+      EXPECT_TRUE(b.panel.isEnabled(usable)) << when << ": " << usable;
+    for (const char *off : {"TbnStop", "TbnVerifySignature", "TbnRead", "MnuRead", "MnuErase"})
+      EXPECT_FALSE(b.panel.isEnabled(off)) << when << ": " << off;
+    b.panel.SetMenuOptions(false);
+  }
+  b.ProgrammerAnswers("KVR1.04");
+  b.handling.CheckPresence(false);
+  EXPECT_TRUE(b.panel.isEnabled("TbnRead")) << "the right programmer found again";
 }
 
 TEST(CheckPresence, NoAnswerNamesThePortOnlyWhenAsked) {

@@ -135,12 +135,14 @@ TEST_F(SpecialBytes, InvalidHexKeepsTheDialogOpenAndWritesNothing) {
                            form.TypeText("TxtSpecialByte1", "G1");
                            return true;
                          },
-                         test::CancelDialog};
+                         [](SpecialByteForm &form) {
+                           EXPECT_EQ(form.text("TxtSpecialByte1"), QString("G1")) << "as typed";
+                           EXPECT_TRUE(form.isEditable("TxtSpecialByte1")) << "still modifying";
+                           return false;
+                         }};
   rig.core.Trigger("MnuStatusByteBootVector_Rx2");
   EXPECT_EQ(ui.texts(), QStringList{"InCorrect Input !! Not a Valid Hexadecimal Number"});
-  ASSERT_EQ(ui.specialByteForms.size(), 2);
-  EXPECT_EQ(ui.specialByteForms[1].text("TxtSpecialByte1"), QString("G1")) << "as typed";
-  EXPECT_TRUE(ui.specialByteForms[1].isEditable("TxtSpecialByte1")) << "still modifying";
+  EXPECT_EQ(ui.dialogsShown.filter("FrmSpecialByte").size(), 1) << "the same dialog stays open";
   EXPECT_FALSE(rig.Wire().contains(SpecialFrame("03W00002")));
   EXPECT_EQ(Held(Store::StatusBoot, 2), QByteArray::fromHex("00FC"));
 }

@@ -94,6 +94,20 @@ bool ScriptedUi::editSpecialByte(SpecialByteForm &form) {
   return edit(form);
 }
 
+bool ScriptedUi::specialByteDialog(SpecialByteForm &form, const std::function<bool()> &takeOk) {
+  if (!editSpecialByte(form))
+    return false;
+  while (!takeOk()) {
+    if (specialByteEdits.empty())
+      throw std::runtime_error("the special byte dialog stays open unanswered");
+    const auto edit = specialByteEdits.front();
+    specialByteEdits.pop_front();
+    if (!edit(form))
+      return false;
+  }
+  return true;
+}
+
 void ScriptedUi::processEvents() {
   ++processEventsCalls;
   if (onProcessEvents)

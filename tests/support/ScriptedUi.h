@@ -32,6 +32,7 @@ public:
   std::optional<FileDialogChoice> chooseFileToOpen(const FileDialogRequest &request) override;
   QString chooseFileToSave(const FileDialogRequest &request) override;
   bool editSpecialByte(SpecialByteForm &form) override;
+  bool specialByteDialog(SpecialByteForm &form, const std::function<bool()> &takeOk) override;
   void popUpMessage(const QString &text) override { popUps.append(text); }
   void showFloatingMessage(const QString &text) override { floatingMessages.append(text); }
   void hideFloatingMessage() override { ++floatingHidden; }
@@ -63,7 +64,8 @@ public:
   std::deque<std::optional<std::array<bool, 4>>> lockBitChoices;
   LockBitsSetup lastLockBitsSetup;
   // Special byte dialogs: each acts on the form as the user would (Modify,
-  // typing, ticking) and returns true for OK, false for Cancel.
+  // typing, ticking) and returns true for OK, false for Cancel. After a
+  // refused OK the next one acts on the same open dialog.
   std::deque<std::function<bool(SpecialByteForm &)>> specialByteEdits;
   // Each form as its dialog opened.
   QList<SpecialByteForm> specialByteForms;
