@@ -2,6 +2,7 @@
 
 #include "BaseModule.h"
 #include "BufferFiles.h"
+#include "Checksum.h"
 #include "CliContext.h"
 #include "DeviceTree.h"
 #include "ImageBuffer.h"
@@ -35,6 +36,12 @@ const QString kDemoChip = QStringLiteral("017");
 constexpr int kDemoImageSize = 1024;
 
 bool Passed(ExitStatus status) { return status == ExitStatus::Success; }
+
+// The checksums of an image as the window's file panel shows them.
+void PrintChecksum(CliContext &c, const QByteArray &bytes) {
+  c.out() << ChecksumText(ChecksumOf(bytes)) << '\n';
+  c.out().flush();
+}
 
 // Aligned columns; an empty header prints no header line.
 void PrintTable(QTextStream &out, const QStringList &header, const QList<QStringList> &rows) {
@@ -211,9 +218,11 @@ ExitStatus Read(CliContext &c, const QStringList &arguments) {
     status = c.RunControl({QStringLiteral("TbnRead")});
   if (Passed(status))
     status = c.SaveImageFile(target);
-  if (Passed(status))
+  if (Passed(status)) {
     c.ui().info(
         QStringLiteral("the code memory of %1 is saved as %2.").arg(c.DeviceName(), target));
+    PrintChecksum(c, c.core().buffer().savedBytes());
+  }
   return status;
 }
 
@@ -268,7 +277,7 @@ ExitStatus Verify(CliContext &c, const QStringList &arguments) {
   if (difference.count == 0) {
     c.out() << "Verify passed: the " << difference.compared << " bytes of " << file
             << " match the chip.\n";
-    c.out().flush();
+    PrintChecksum(c, chip);
     return ExitStatus::Success;
   }
   const int at = difference.firstAddress;
@@ -278,7 +287,7 @@ ExitStatus Verify(CliContext &c, const QStringList &arguments) {
           << (at < chip.size() ? Hex(static_cast<unsigned char>(chip[at]), 2)
                                : QStringLiteral("past its end"))
           << ").\n";
-  c.out().flush();
+  PrintChecksum(c, chip);
   return ExitStatus::DeviceFailure;
 }
 
@@ -291,7 +300,9 @@ bool WaitForChip(CliContext &c, int chip) {
 }
 
 ExitStatus Auto(CliContext &c, const QStringList &arguments) {
-  ExitStatus status = c.LoadImageFile(arguments.first());
+  ExitStatus status = c.OpenProductionLog();
+  if (Passed(status))
+    status = c.LoadImageFile(arguments.first());
   if (Passed(status))
     status = c.ReachProgrammer();
   if (!Passed(status))
@@ -302,6 +313,7 @@ ExitStatus Auto(CliContext &c, const QStringList &arguments) {
       c.ui().note(QStringLiteral("the input ended before chip %1.").arg(chip));
       return ExitStatus::UsageError;
     }
+    c.StartChip();
     status = c.VerifySignature(SignatureNeed::MustPass);
     if (Passed(status))
       status = c.RunControl({QStringLiteral("TbnAuto")});
@@ -311,6 +323,8 @@ ExitStatus Auto(CliContext &c, const QStringList &arguments) {
                     : QStringLiteral("failed (%1)").arg(c.ui().panelText(Panel::SbrActivity)))
             << '\n';
     c.out().flush();
+    if (const ExitStatus logged = c.LogChip(status); !Passed(logged))
+      return logged;
     // The next chip is worth trying only after the programmer's own verdict.
     if (status != ExitStatus::Success && status != ExitStatus::DeviceFailure)
       return status;
@@ -318,6 +332,13 @@ ExitStatus Auto(CliContext &c, const QStringList &arguments) {
       worst = status;
   }
   return worst;
+}
+
+ExitStatus Checksum(CliContext &c, const QStringList &arguments) {
+  const ExitStatus status = c.LoadImageFile(arguments.first());
+  if (Passed(status))
+    PrintChecksum(c, c.core().buffer().savedBytes());
+  return status;
 }
 
 ExitStatus Convert(CliContext &c, const QStringList &arguments) {
@@ -502,10 +523,12 @@ const std::vector<CliCommand> &Commands() {
        1, 1, {}, &Read},
       {"verify", "FILE", "read the chip and compare with FILE: the first differing address and the count",
        1, 1, {}, &Verify},
-      {"auto", "FILE [--count N]", "write and lock N chips in a row, Enter between chips; a line per chip",
-       1, 1, {QStringLiteral("count")}, &Auto},
+      {"auto", "FILE [--count N] [--log LOG]", "write and lock N chips in a row, Enter between chips; a line per chip; on several --port at once",
+       1, 1, {QStringLiteral("count"), QStringLiteral("log")}, &Auto},
       {"special", "NUMBER MODE [FILE|HEXBYTES]", "special command NUMBER in mode S, R or W; areas to or from FILE, special bytes shown or set to HEXBYTES",
        2, 3, {}, &Special},
+      {"checksum", "FILE", "the checksum and CRC-32 of FILE's image, over the bytes a save writes",
+       1, 1, {}, &Checksum},
       {"convert", "IN OUT", "load IN with the window's readers and save the image as binary OUT",
        2, 2, {}, &Convert},
       {"demo", "", "start kvr-sim, then detect, signature, write a sample image, read it back, compare",

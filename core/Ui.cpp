@@ -2,7 +2,29 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
+
 namespace kvr {
+
+namespace {
+// Enough for every warning of one operation.
+constexpr qsizetype kRecentWarnings = 8;
+} // namespace
+
+void Ui::message(const QString &text, MessageIcon icon, const QString &title) {
+  if (icon == MessageIcon::Exclamation || icon == MessageIcon::Critical) {
+    ++warningCount_;
+    recentWarnings_.append(text);
+    if (recentWarnings_.size() > kRecentWarnings)
+      recentWarnings_.removeFirst();
+  }
+  showMessage(text, icon, title);
+}
+
+QStringList Ui::warningsSince(int count) const {
+  const qsizetype shown = std::min<qsizetype>(warningCount_ - count, recentWarnings_.size());
+  return shown > 0 ? recentWarnings_.mid(recentWarnings_.size() - shown) : QStringList();
+}
 
 void Ui::setPanelText(Panel panel, const QString &text) {
   panels_.insert(panel, text);

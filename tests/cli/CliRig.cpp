@@ -121,6 +121,15 @@ CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input
 
 CliRig::Result CliRig::CliInterruptedWhen(const QStringList &arguments,
                                           const std::function<bool()> &ready) {
+  return RunInLoop(arguments, {}, ready);
+}
+
+CliRig::Result CliRig::CliInLoop(const QStringList &arguments, const QByteArray &input) {
+  return RunInLoop(arguments, input, {});
+}
+
+CliRig::Result CliRig::RunInLoop(const QStringList &arguments, const QByteArray &input,
+                                 const std::function<bool()> &ready) {
   QProcess cli;
   cli.setProcessEnvironment(folder.environment());
   QEventLoop loop;
@@ -128,13 +137,14 @@ CliRig::Result CliRig::CliInterruptedWhen(const QStringList &arguments,
   bool pressed = false;
   QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
   QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-    if (!pressed && ready()) {
+    if (ready && !pressed && ready()) {
       pressed = true;
       ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
     }
   });
   QTimer::singleShot(kRunLimitMs, &loop, &QEventLoop::quit);
   cli.start(Program("kvr-cli"), arguments);
+  cli.write(input);
   cli.closeWriteChannel();
   watch.start(10);
   loop.exec();
@@ -147,7 +157,7 @@ CliRig::Result CliRig::CliInterruptedWhen(const QStringList &arguments,
     cli.waitForFinished(3000);
     ADD_FAILURE() << "kvr-cli did not end";
   }
-  EXPECT_TRUE(pressed) << "never ready for Ctrl-C";
+  EXPECT_TRUE(pressed || !ready) << "never ready for Ctrl-C";
   result.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
   result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
   result.err = QString::fromLocal8Bit(cli.readAllStandardError());

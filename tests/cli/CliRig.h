@@ -44,6 +44,8 @@ protected:
   // Runs kvr-cli while the test's event loop runs (a LineTap needs it), and
   // presses Ctrl-C once ready() holds.
   Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready);
+  // The same without Ctrl-C, with input on its stdin.
+  Result CliInLoop(const QStringList &arguments, const QByteArray &input);
 
   QString File(const QString &name) const { return files.filePath(name); }
   void WriteFile(const QString &name, const QByteArray &contents) const;
@@ -55,6 +57,10 @@ protected:
   ProgramFolder folder;
   QTemporaryDir files;
   QProcess sim;
+
+private:
+  Result RunInLoop(const QStringList &arguments, const QByteArray &input,
+                   const std::function<bool()> &ready);
 };
 
 // Bytes with a pattern that has no FFh in it.
