@@ -181,7 +181,7 @@ void ProductionLine::TakeOutput(Station &station, bool fromStdout) {
       out_ << station.port << ": " << line << '\n';
       out_.flush();
       ++station.chipsDone;
-    } else if (!PortPrompt().match(line).hasMatch()) {
+    } else if (!line.isEmpty() && !PortPrompt().match(line).hasMatch()) {
       err_ << station.port << ": " << line << '\n';
       err_.flush();
     }

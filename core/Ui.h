@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -136,9 +138,13 @@ public:
   virtual void processEvents() {}
 
   // How many warnings and errors were shown so far; the texts of those
-  // shown since there were count of them, oldest first (the last few only).
+  // shown since there were count of them, oldest first (the last few only),
+  // and when the first of those came up (nothing when none did).
   int warningCount() const { return warningCount_; }
   QStringList warningsSince(int count) const;
+  std::optional<std::chrono::steady_clock::time_point> firstWarningAfter(int count) const;
+  // When the last message of any kind came up.
+  std::chrono::steady_clock::time_point lastMessageAt() const { return lastMessageAt_; }
 
 protected:
   virtual void showMessage(const QString &text, MessageIcon icon, const QString &title) = 0;
@@ -152,6 +158,8 @@ private:
   QString activityTag_;
   int warningCount_ = 0;
   QStringList recentWarnings_;
+  QList<std::chrono::steady_clock::time_point> recentWarningTimes_;
+  std::chrono::steady_clock::time_point lastMessageAt_{};
   int progressMinimum_ = 0;
   int progressMaximum_ = 100;
   int progressValue_ = 0;

@@ -46,7 +46,7 @@ QByteArray JsonLine(const ChipRecord &record) {
       {QStringLiteral("operation"), record.operation},
       {QStringLiteral("result"),
        record.passed ? QStringLiteral("passed") : QStringLiteral("failed")},
-      {QStringLiteral("seconds"), qRound(record.seconds * 1000) / 1000.0},
+      {QStringLiteral("seconds"), record.seconds},
   };
   if (!record.passed)
     line.insert(QStringLiteral("message"), record.message);
@@ -77,14 +77,20 @@ bool ProductionLog::append(const ChipRecord &record) {
 }
 
 ChipRun::ChipRun(OperationContext &context)
-    : c_(context), warningsBefore_(context.ui.warningCount()) {
-  clock_.start();
-}
+    : c_(context), started_(std::chrono::steady_clock::now()),
+      startedUtc_(QDateTime::currentDateTimeUtc()), warningsBefore_(context.ui.warningCount()) {}
 
 ChipRecord ChipRun::Finish(const QString &operation, bool passed) const {
   const Session &s = c_.session;
+  const Ui &ui = c_.ui;
+  const auto ended =
+      ui.firstWarningAfter(warningsBefore_)
+          .value_or(ui.lastMessageAt() > started_ ? ui.lastMessageAt()
+                                                  : std::chrono::steady_clock::now());
+  const auto taken = std::chrono::duration_cast<std::chrono::milliseconds>(ended - started_);
   ChipRecord record;
-  record.time = QDateTime::currentDateTimeUtc();
+  record.time = startedUtc_.addMSecs(taken.count());
+  record.seconds = static_cast<double>(taken.count()) / 1000;
   record.portName = QStringLiteral("COM%1").arg(s.PortNumber);
   record.portPath = c_.ports.pathFor(s.PortNumber);
   record.deviceId = s.Mcu.MCUIDNumber;
@@ -96,12 +102,11 @@ ChipRecord ChipRun::Finish(const QString &operation, bool passed) const {
   record.passed = passed;
   if (!passed) {
     // Where no warning was shown, the status bar said what happened.
-    const QStringList shown = c_.ui.warningsSince(warningsBefore_);
+    const QStringList shown = ui.warningsSince(warningsBefore_);
     record.message =
-        (shown.isEmpty() ? c_.ui.panelText(Panel::SbrActivity) : shown.join(QLatin1Char(' ')))
+        (shown.isEmpty() ? ui.panelText(Panel::SbrActivity) : shown.join(QLatin1Char(' ')))
             .simplified();
   }
-  record.seconds = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
   return record;
 }
 

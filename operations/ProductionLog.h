@@ -4,9 +4,10 @@
 #include "OperationContext.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
+
+#include <chrono>
 
 namespace kvr {
 
@@ -58,18 +59,21 @@ private:
   QString errorText_;
 };
 
-// One chip from its start: the time it takes, and the warning the user was
-// shown meanwhile, which says why it failed.
+// One chip from its start: the time it takes, and the warnings the user was
+// shown meanwhile, which say why it failed.
 class ChipRun {
 public:
   explicit ChipRun(OperationContext &context);
-  // The record of the chip as it ends now: port, device, the buffer's file
-  // and the checksum of what a save of it writes.
+  // The record of the chip: port, device, the buffer's file and the
+  // checksum of what a save of it writes. The chip was done when its first
+  // warning, else its last message, came up: the time a window's box waits
+  // for the user is not the chip's.
   ChipRecord Finish(const QString &operation, bool passed) const;
 
 private:
   OperationContext &c_;
-  QElapsedTimer clock_;
+  std::chrono::steady_clock::time_point started_;
+  QDateTime startedUtc_;
   int warningsBefore_ = 0;
 };
 
