@@ -7,13 +7,14 @@
 namespace kvr {
 
 // An Intel HEX file read into a 64 KB image, before anything in the buffer
-// changes. Only data records place bytes, at their 16-bit load address.
+// changes. Only data records place bytes, at their load address counted from
+// the last extended segment or linear address record.
 struct HexImage {
   enum class Outcome {
     Loaded,
     NotHex,     // the first character is not ":" or the file is shorter than 11 characters
     Damaged,    // a record is malformed; damagedLine names the first one
-    BeyondFFFF, // data would land past FFFFh, or under a non-zero extended address
+    BeyondFFFF, // data would land past FFFFh
   };
   static constexpr int kAddressSpace = 0x10000;
 
