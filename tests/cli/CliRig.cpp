@@ -151,6 +151,38 @@ CliRig::Result CliRig::CliInterruptedWhen(const QStringList &arguments,
   return result;
 }
 
+CliRig::Result CliRig::CliInterruptedAtPrompt(const QStringList &arguments, const QString &prompt) {
+  QProcess cli;
+  cli.setProcessEnvironment(folder.environment());
+  QEventLoop loop;
+  Result result;
+  bool pressed = false;
+  QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
+  QObject::connect(&cli, &QProcess::readyReadStandardError, &loop, [&] {
+    result.err += QString::fromLocal8Bit(cli.readAllStandardError());
+    if (!pressed && result.err.contains(prompt)) {
+      pressed = true;
+      ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    }
+  });
+  QTimer::singleShot(kRunLimitMs, &loop, &QEventLoop::quit);
+  cli.start(Program("kvr-cli"), arguments);
+  loop.exec();
+  // The last characters the program wrote reach the test's LineTap meanwhile.
+  QTimer::singleShot(200, &loop, &QEventLoop::quit);
+  loop.exec();
+  if (cli.state() != QProcess::NotRunning) {
+    cli.kill();
+    cli.waitForFinished(3000);
+    ADD_FAILURE() << "kvr-cli did not end";
+  }
+  EXPECT_TRUE(pressed) << "never showed " << prompt.toStdString();
+  result.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+  result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
+  result.err += QString::fromLocal8Bit(cli.readAllStandardError());
+  return result;
+}
+
 void CliRig::Save(const QString &group, const QString &key, const QString &value) const {
   QSettings settings;
   settings.setValue(group + QLatin1Char('/') + key, value);
