@@ -268,8 +268,8 @@ ExitStatus Verify(CliContext &c, const QStringList &arguments) {
 
 // Enter from the operator; false when the input has ended.
 bool WaitForChip(CliContext &c, int chip) {
-  c.ui().note(QStringLiteral("seat chip %1 and press Enter.").arg(chip));
   CtrlC::WaitingForUser waiting;
+  c.ui().note(QStringLiteral("seat chip %1 and press Enter.").arg(chip));
   std::string line;
   return static_cast<bool>(std::getline(std::cin, line));
 }
