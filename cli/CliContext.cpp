@@ -1,7 +1,6 @@
 #include "CliContext.h"
 
 #include "BufferFiles.h"
-#include "ControlLayout.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
 #include "FileFilters.h"
@@ -156,19 +155,9 @@ ExitStatus CliContext::VerifySignature(SignatureNeed need) {
   return failure;
 }
 
-bool CliContext::Offered(const QString &control) {
-  const ControlSpec *spec = FindControl(control);
-  if (!spec)
-    return false;
-  for (; spec; spec = *spec->parent ? FindControl(QLatin1String(spec->parent)) : nullptr)
-    if (!core_.panel().isEnabled(QLatin1String(spec->name)))
-      return false;
-  return true;
-}
-
 ExitStatus CliContext::RunControl(const QStringList &controls) {
   for (const QString &control : controls) {
-    if (!Offered(control))
+    if (!core_.panel().isOffered(control))
       continue;
     // A status left by an earlier step must not be read as this operation's.
     ui_.setActivity(QString());

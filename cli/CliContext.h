@@ -57,7 +57,7 @@ public:
   ExitStatus VerifySignature(SignatureNeed need);
 
   // Runs the first of the controls the window offers for the selected
-  // device (enabled, and its menus too), as a click on it.
+  // device (enabled and shown, and its menus too), as a click on it.
   ExitStatus RunControl(const QStringList &controls);
   // How an operation ended: interrupted, passed, or failed at the
   // programmer or on the link.
@@ -79,8 +79,6 @@ public:
   QString DeviceName() const;
 
 private:
-  bool Offered(const QString &control);
-
   CliOptions options_;
   QTextStream &out_;
   Session session_;

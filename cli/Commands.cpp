@@ -9,8 +9,8 @@
 #include "PortMap.h"
 #include "SimulatorProcess.h"
 #include "SpecialByteForm.h"
-#include "SpecialMenu.h"
 #include "SpecialNumbers.h"
+#include "SpecialOffer.h"
 
 #include <QDir>
 #include <QFile>
@@ -329,19 +329,20 @@ std::optional<QStringList> ParseHexBytes(const QString &text) {
   return bytes;
 }
 
-// The controls through which the window sends this special command to the
-// selected device: the family's menu entries and drop-down entries, and the
-// block erase entries for the block erases.
-QStringList SpecialControls(const SelectedMcu &mcu, const QString &number, char mode) {
-  QStringList controls;
-  if (mode == SpecialModeSet && number == QLatin1String("28"))
-    controls << QStringLiteral("MnuBlockErase") << QStringLiteral("BMnu_BlockErase");
-  if (mode == SpecialModeSet && number == QLatin1String("35"))
-    controls << QStringLiteral("MnuBlockEraseFlashBlock1") << QStringLiteral("BMnu_BlockErase_RC");
-  for (const QString &entry : SpecialMenu::EntryNames())
-    if (SpecialMenu::Sends(entry, mcu) == std::pair(number, mode))
-      controls.append(entry);
-  return controls;
+// Only what the window's menus and drop-down offer the device goes out;
+// anything else is refused before the port is touched.
+ExitStatus CheckSpecialOffered(CliContext &c, const SpecialChoice &choice) {
+  const QList<SpecialChoice> offered = OfferedSpecialCommands(c.session().Mcu);
+  if (offered.contains(choice))
+    return ExitStatus::Success;
+  QStringList names;
+  for (const auto &[number, mode] : offered)
+    names.append(number + QLatin1Char(' ') + QLatin1Char(mode));
+  c.ui().note(
+      QStringLiteral("special is not available for %1 as %2 %3; it offers %4.")
+          .arg(c.DeviceName(), choice.first, QString(QLatin1Char(choice.second)),
+               names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "))));
+  return ExitStatus::UsageError;
 }
 
 // What the third argument of special is: a file for the areas, bytes for the
@@ -392,8 +393,9 @@ ExitStatus Special(CliContext &c, const QStringList &arguments) {
     }
     c.ui().setSpecialBytes(*bytes);
   }
+  const SpecialChoice choice(number, letter);
   if (Passed(status))
-    status = c.ReachDevice();
+    status = c.ReachDevice(SignatureNeed::MustPass, [&] { return CheckSpecialOffered(c, choice); });
   if (!Passed(status))
     return status;
   if (data == SpecialData::AreaToFile) {
@@ -401,7 +403,7 @@ ExitStatus Special(CliContext &c, const QStringList &arguments) {
     c.core().buffer().clear();
     c.core().panel().SetMenuOptions(false);
   }
-  status = c.RunControl(SpecialControls(c.session().Mcu, number, letter));
+  status = c.RunControl(SpecialControls(c.session().Mcu, choice));
   for (const QString &value : c.ui().specialByteValues())
     c.out() << value << '\n';
   c.out().flush();

@@ -4,6 +4,9 @@
 #include "CliRig.h"
 #include "LineTap.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 using namespace kvr::test;
@@ -18,6 +21,30 @@ QStringList On(const QString &port, const QString &device) {
 }
 
 class KvrCliSafety : public CliRig {};
+
+// What the PC sent within a moment, once the LineTap has taken it.
+QByteArray Settled(const LineTap &tap) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 200)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return tap.fromPc();
+}
+
+TEST_F(KvrCliSafety, RefusesSpecialCommandsTheWindowDoesNotOfferBeforeSendingAnything) {
+  WriteFile("a4k.bin", CodePattern(4096));
+  LineTap tap(StartSim("017")); // AT89S8252: the data EEPROM only
+  const QList<QStringList> refused{{"special", "23", "W", File("a4k.bin")},
+                                   {"special", "14", "S"},
+                                   {"special", "20", "R"},
+                                   {"special", "50", "R", File("up.bin")}};
+  for (const QStringList &command : refused) {
+    const Result run = Cli(On(tap.pcPath(), "017") << "--yes" << command);
+    EXPECT_EQ(run.status, kUsageError) << command.join(' ').toStdString();
+    EXPECT_TRUE(run.err.contains("it offers 08 R, 09 W.")) << run.err.toStdString();
+  }
+  EXPECT_EQ(Settled(tap), QByteArray());
+}
 
 TEST_F(KvrCliSafety, AutoClosesTheLockOnTheLineBeforeWaitingForTheNextChip) {
   WriteFile("prog.bin", CodePattern(64));
