@@ -6,11 +6,13 @@
 #include "ImageBuffer.h"
 #include "ImageCompare.h"
 #include "LockAuto.h"
+#include "OperationSupport.h"
 #include "PortMap.h"
 #include "SimulatorProcess.h"
 #include "SpecialByteForm.h"
 #include "SpecialNumbers.h"
 #include "SpecialOffer.h"
+#include "WriteRead.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,6 +117,28 @@ ExitStatus BlankCheck(CliContext &c, const QStringList &) {
   return Passed(reached) ? c.RunControl({QStringLiteral("TbnBlankCheck")}) : reached;
 }
 
+// Without --yes, a question the command will certainly meet (a warning
+// window of the device, a file larger than the device) ends the run here,
+// before anything is sent, rather than half-way through. It is asked as the
+// operation would ask it; with --yes the operation answers it when it comes.
+ExitStatus AskAhead(CliContext &c, std::initializer_list<WarningWindow> windows,
+                    bool writesImage = false) {
+  if (c.options().yes)
+    return ExitStatus::Success;
+  for (const WarningWindow window : windows) {
+    bool dontShowAgain = false;
+    if (WarningDue(c.core().context(), window) && !c.ui().showWarningWindow(window, dontShowAgain))
+      return ExitStatus::UsageError;
+  }
+  const ImageBuffer &buffer = c.core().buffer();
+  const int deviceSize = c.session().Mcu.MCUCodeROMSize;
+  if (writesImage && ImageExceedsDevice(buffer, deviceSize) &&
+      c.ui().ask(WriteText::SizeWarning(buffer.CurrentFilePath, buffer.FileEnd, deviceSize),
+                 Buttons::YesNo, MessageIcon::Exclamation) != Answer::Yes)
+    return ExitStatus::UsageError;
+  return ExitStatus::Success;
+}
+
 ExitStatus Erase(CliContext &c, const QStringList &) {
   // Without signature check: the toolbar's button after a failed
   // verification, the menu entry where the family offers it.
@@ -125,7 +149,8 @@ ExitStatus Erase(CliContext &c, const QStringList &) {
                    : QStringList{QStringLiteral("TbnErase")};
   const bool withSignature = !o.erase5v && !o.erase12v;
   const ExitStatus reached =
-      c.ReachDevice(withSignature ? SignatureNeed::MustPass : SignatureNeed::MayFail);
+      c.ReachDevice(withSignature ? SignatureNeed::MustPass : SignatureNeed::MayFail,
+                    [&] { return AskAhead(c, {WarningWindow::Erase}); });
   return Passed(reached) ? c.RunControl(controls) : reached;
 }
 
@@ -170,8 +195,10 @@ ExitStatus Lock(CliContext &c, const QStringList &arguments) {
     return ExitStatus::UsageError;
   }
   c.ui().setLockBits(*ticked);
-  const ExitStatus reached =
-      c.ReachDevice(SignatureNeed::MustPass, [&] { return CheckLockBits(c, *ticked); });
+  const ExitStatus reached = c.ReachDevice(SignatureNeed::MustPass, [&] {
+    const ExitStatus bits = CheckLockBits(c, *ticked);
+    return Passed(bits) ? AskAhead(c, {WarningWindow::Lock}) : bits;
+  });
   return Passed(reached) ? c.RunControl({QStringLiteral("TbnLock")}) : reached;
 }
 
@@ -204,7 +231,7 @@ ExitStatus Read(CliContext &c, const QStringList &arguments) {
 ExitStatus Write(CliContext &c, const QStringList &arguments) {
   ExitStatus status = c.LoadImageFile(arguments.first());
   if (Passed(status))
-    status = c.ReachDevice();
+    status = c.ReachDevice(SignatureNeed::MustPass, [&] { return AskAhead(c, {}, true); });
   return Passed(status) ? c.RunControl({QStringLiteral("TbnWrite")}) : status;
 }
 
@@ -277,7 +304,7 @@ bool WaitForChip(CliContext &c, int chip) {
 ExitStatus Auto(CliContext &c, const QStringList &arguments) {
   ExitStatus status = c.LoadImageFile(arguments.first());
   if (Passed(status))
-    status = c.ReachProgrammer();
+    status = c.ReachProgrammer([&] { return AskAhead(c, {WarningWindow::Lock}, true); });
   if (!Passed(status))
     return status;
   ExitStatus worst = ExitStatus::Success;

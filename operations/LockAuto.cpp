@@ -32,7 +32,7 @@ bool LockBitsChoiceValid(const std::array<bool, 4> &ticked) {
 
 bool LockAuto::LockMCU(bool showMessages) {
   Session &s = c_.session;
-  if (Traits(s.Mcu).bootBlockWarnings && !WarningAccepted(c_, WarningWindow::Lock))
+  if (!WarningAccepted(c_, WarningWindow::Lock))
     return false;
 
   OperationEnd end(c_);

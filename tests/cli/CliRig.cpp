@@ -151,7 +151,7 @@ CliRig::Result CliRig::CliInterruptedWhen(const QStringList &arguments,
   return result;
 }
 
-CliRig::Result CliRig::CliInterruptedAtPrompt(const QStringList &arguments, const QString &prompt) {
+CliRig::Result CliRig::CliLive(const QStringList &arguments, const QString &interruptAt) {
   QProcess cli;
   cli.setProcessEnvironment(folder.environment());
   QEventLoop loop;
@@ -160,7 +160,7 @@ CliRig::Result CliRig::CliInterruptedAtPrompt(const QStringList &arguments, cons
   QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
   QObject::connect(&cli, &QProcess::readyReadStandardError, &loop, [&] {
     result.err += QString::fromLocal8Bit(cli.readAllStandardError());
-    if (!pressed && result.err.contains(prompt)) {
+    if (!interruptAt.isEmpty() && !pressed && result.err.contains(interruptAt)) {
       pressed = true;
       ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
     }
@@ -176,7 +176,7 @@ CliRig::Result CliRig::CliInterruptedAtPrompt(const QStringList &arguments, cons
     cli.waitForFinished(3000);
     ADD_FAILURE() << "kvr-cli did not end";
   }
-  EXPECT_TRUE(pressed) << "never showed " << prompt.toStdString();
+  EXPECT_EQ(pressed, !interruptAt.isEmpty()) << "never showed " << interruptAt.toStdString();
   result.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
   result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
   result.err += QString::fromLocal8Bit(cli.readAllStandardError());

@@ -42,9 +42,9 @@ protected:
   // Runs kvr-cli while the test's event loop runs (a LineTap needs it), and
   // presses Ctrl-C once ready() holds.
   Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready);
-  // Runs kvr-cli with its input left open, and presses Ctrl-C once its
-  // stderr shows prompt.
-  Result CliInterruptedAtPrompt(const QStringList &arguments, const QString &prompt);
+  // Runs kvr-cli while the test's event loop runs (a LineTap needs it), with
+  // its input left open; presses Ctrl-C once its stderr shows interruptAt.
+  Result CliLive(const QStringList &arguments, const QString &interruptAt = {});
 
   QString File(const QString &name) const { return files.filePath(name); }
   void WriteFile(const QString &name, const QByteArray &contents) const;

@@ -4,9 +4,6 @@
 #include "CliRig.h"
 #include "LineTap.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
 #include <gtest/gtest.h>
 
 using namespace kvr::test;
@@ -22,15 +19,6 @@ QStringList On(const QString &port, const QString &device) {
 
 class KvrCliSafety : public CliRig {};
 
-// What the PC sent within a moment, once the LineTap has taken it.
-QByteArray Settled(const LineTap &tap) {
-  QElapsedTimer clock;
-  clock.start();
-  while (clock.elapsed() < 200)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  return tap.fromPc();
-}
-
 TEST_F(KvrCliSafety, RefusesSpecialCommandsTheWindowDoesNotOfferBeforeSendingAnything) {
   WriteFile("a4k.bin", CodePattern(4096));
   LineTap tap(StartSim("017")); // AT89S8252: the data EEPROM only
@@ -39,21 +27,47 @@ TEST_F(KvrCliSafety, RefusesSpecialCommandsTheWindowDoesNotOfferBeforeSendingAny
                                    {"special", "20", "R"},
                                    {"special", "50", "R", File("up.bin")}};
   for (const QStringList &command : refused) {
-    const Result run = Cli(On(tap.pcPath(), "017") << "--yes" << command);
+    const Result run = CliLive(On(tap.pcPath(), "017") << "--yes" << command);
     EXPECT_EQ(run.status, kUsageError) << command.join(' ').toStdString();
     EXPECT_TRUE(run.err.contains("it offers 08 R, 09 W.")) << run.err.toStdString();
   }
-  EXPECT_EQ(Settled(tap), QByteArray());
+  EXPECT_EQ(tap.fromPc().size(), 0);
+}
+
+// Without --yes, a question auto will meet ends the run before the chip is
+// touched, not between its write and its lock.
+TEST_F(KvrCliSafety, AQuestionAutoWillMeetIsRefusedBeforeAnythingIsSent) {
+  WriteFile("prog.bin", CodePattern(64, 9));
+  WriteFile("big.bin", CodePattern(8192 + 2, 9));
+  const struct {
+    const char *chip;
+    int size;
+    const char *file;
+    const char *question;
+  } cases[] = {
+      {"75", 65536, "prog.bin", "Have you entered the Serial no. & length?"}, // the lock warning
+      {"017", 8192, "big.bin", "is more than the size of the selected MCU's memory."},
+  };
+  for (const auto &c : cases) {
+    SeedCode(c.chip, CodePattern(c.size));
+    LineTap tap(StartSim(c.chip));
+    const Result run = CliLive(On(tap.pcPath(), c.chip) << "auto" << File(c.file));
+    EXPECT_EQ(run.status, kUsageError) << c.chip;
+    EXPECT_TRUE(run.err.contains(c.question) && run.err.contains("--yes")) << run.err.toStdString();
+    EXPECT_EQ(tap.fromPc().size(), 0) << c.chip;
+    StopSim();
+    EXPECT_TRUE(SavedStore("Code") == CodePattern(c.size)) << c.chip << ": the chip was written";
+  }
 }
 
 TEST_F(KvrCliSafety, AutoClosesTheLockOnTheLineBeforeWaitingForTheNextChip) {
   WriteFile("prog.bin", CodePattern(64));
   LineTap tap(StartSim("006"));
   // Ctrl-C at the Enter prompt ends the run at once.
-  const Result run = CliInterruptedAtPrompt(On(tap.pcPath(), "006") << "auto"
-                                                                    << "--count"
-                                                                    << "2" << File("prog.bin"),
-                                            "seat chip 2");
+  const Result run = CliLive(On(tap.pcPath(), "006") << "auto"
+                                                     << "--count"
+                                                     << "2" << File("prog.bin"),
+                             "seat chip 2");
   EXPECT_EQ(run.status, kInterrupted) << run.err.toStdString();
   const QByteArray sent = tap.fromPc();
   const QByteArray lock = sent.mid(sent.lastIndexOf(QByteArray("\x05L")));
