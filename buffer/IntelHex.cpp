@@ -89,6 +89,18 @@ qint64 AddressBase(const Record &record) {
 
 } // namespace
 
+bool StartsAsIntelHex(const QByteArray &head) {
+  qsizetype start = 0;
+  while (start < head.size() && IsLineSpace(head[start]))
+    ++start;
+  if (start == head.size() || head[start] != ':')
+    return false;
+  qsizetype end = start + 1;
+  while (end < head.size() && head[end] != ':' && !IsLineSpace(head[end]))
+    ++end;
+  return WellFormed(QByteArrayView(head.constData() + start + 1, end - start - 1));
+}
+
 HexImage ReadIntelHex(const QByteArray &file, HexReading reading) {
   HexImage image;
   if (file.size() < 11 || file.at(0) != ':') {

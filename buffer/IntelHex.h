@@ -32,6 +32,10 @@ struct HexImage {
 // records carry, the way the user asked for after "Load it anyway?".
 enum class HexReading { Strict, Tolerant };
 
+// The beginning of a file reads as Intel HEX: its first character that is not
+// blank is ":" and the record it starts is well formed.
+bool StartsAsIntelHex(const QByteArray &head);
+
 // Reads the records of a HEX file. Gaps between records read as 00h. The
 // image runs to the end of the record with the greatest load address, or to
 // the end of its 16-byte row when that record ends on a row boundary or

@@ -185,7 +185,7 @@ void CliContext::onReadImage(std::function<bool(const QString &path)> take) {
 ExitStatus CliContext::LoadImageFile(const QString &path) {
   ImageBuffer &buffer = core_.buffer();
   BufferFiles &files = core_.files();
-  files.OpenFilterIndex = IsHexFileName(path) ? BufferFiles::kHexFilter : 0;
+  files.OpenFilterIndex = !options_.binary && IsHexFile(path) ? BufferFiles::kHexFilter : 0;
   buffer.OpenedFilePath.clear();
   // The readers have told the user why a file was refused.
   files.FileOpenPrompt(path, false);

@@ -67,8 +67,9 @@ public:
   // buffer; false tells the read it could not be taken.
   void onReadImage(std::function<bool(const QString &path)> take);
 
-  // Loads a file into the buffer as the window opens a recent file: the HEX
-  // reader for a name ending in "HEX", else the binary reader.
+  // Loads a file into the buffer: the HEX reader for a HEX file name (as the
+  // window opens a recent file) or Intel HEX contents, unless --binary; else
+  // the binary reader.
   ExitStatus LoadImageFile(const QString &path);
   // Saves the buffer's image as a binary file with the window's writer.
   ExitStatus SaveImageFile(const QString &path);

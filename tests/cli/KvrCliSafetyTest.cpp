@@ -4,6 +4,8 @@
 #include "CliRig.h"
 #include "LineTap.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace kvr::test;
@@ -73,6 +75,38 @@ TEST_F(KvrCliSafety, AutoClosesTheLockOnTheLineBeforeWaitingForTheNextChip) {
   const QByteArray lock = sent.mid(sent.lastIndexOf(QByteArray("\x05L")));
   EXPECT_EQ(lock.count(kClosingAck), 1) << lock.toHex().toStdString();
   EXPECT_TRUE(lock.endsWith(kClosingAck)) << lock.toHex().toStdString();
+}
+
+// An 8051 compiler's .ihx, or Intel HEX under any name, is read as HEX and
+// never programmed as the text it is; --binary takes the file as bytes.
+TEST_F(KvrCliSafety, ReadsIntelHexByNameOrContents) {
+  const QByteArray hex = HexRecord(0x0010, "\x11\x22") + kHexEnd;
+  const QByteArray image = QByteArray(16, '\0') + "\x11\x22";
+  const QByteArray colonBytes = ":binary, not a record\n";
+  const struct {
+    const char *file;
+    QByteArray contents;
+    bool binary;
+    QByteArray saved; // empty: refused
+  } cases[] = {
+      {"blink.ihx", hex, false, image},
+      {"blink.IHEX", hex, false, image},
+      {"blink.bin", hex, false, image},
+      {"blink.ihx", hex, true, hex},
+      {"data.bin", colonBytes, false, colonBytes},
+      // HEX after a blank line: the HEX reader takes no such file.
+      {"blink", "\n" + hex, false, {}},
+  };
+  for (const auto &c : cases) {
+    QFile::remove(File("out.bin"));
+    WriteFile(c.file, c.contents);
+    QStringList command{"convert", File(c.file), File("out.bin")};
+    if (c.binary)
+      command << "--binary";
+    const Result run = Cli(command);
+    EXPECT_EQ(run.status, c.saved.isEmpty() ? kUsageError : 0) << c.file << run.err.toStdString();
+    EXPECT_EQ(ReadFile("out.bin"), c.saved) << c.file << (c.binary ? " --binary" : "");
+  }
 }
 
 } // namespace
