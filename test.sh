@@ -5,12 +5,14 @@
 #   ./test.sh --fuzz SECONDS  build the fuzz targets with clang in build-fuzz/ and run
 #                             each for SECONDS, one after another
 #   ./test.sh --bench         build in build/ and run every benchmark program
+#   ./test.sh --coverage      build in build-coverage/ with gcov, run the tests, print line
+#                             and branch coverage per folder (gcovr) and write an HTML report
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 
 usage() {
-  echo "usage: $0 [--sanitize | --fuzz SECONDS | --bench]" >&2
+  echo "usage: $0 [--sanitize | --fuzz SECONDS | --bench | --coverage]" >&2
   exit 2
 }
 
@@ -51,6 +53,18 @@ run_benchmarks() {
   done
 }
 
+# Line and branch coverage of the production folders, a line each, and the
+# HTML report in build-coverage/coverage/.
+report_coverage() {
+  local dir=build-coverage
+  mkdir -p "$dir/coverage"
+  gcovr --root . --object-directory "$dir" --exclude '(^|.*/)(tests|bench|fuzz|build[^/]*)/' \
+    --exclude '.*_autogen/.*' --exclude-unreachable-branches --exclude-throw-branches \
+    --json-summary "$dir/coverage/summary.json" --html-details "$dir/coverage/index.html" >/dev/null
+  python3 scripts/coverage-by-folder.py "$dir/coverage/summary.json"
+  echo "HTML report: $dir/coverage/index.html"
+}
+
 build_dir=build
 # Named each time: ./run.sh builds the same folder without the tests.
 cmake_args=(-DKVR_BUILD_TESTS=ON)
@@ -61,6 +75,10 @@ case "${1:-}" in
     run_fuzzers "$2"
     exit ;;
   --bench) run_benchmarks; exit ;;
+  --coverage)
+    build_dir=build-coverage
+    cmake_args+=(-DKVR_COVERAGE=ON -DKVR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
+    kvr_packages+=(gcovr) ;;
   "") cmake_args+=(-DKVR_BUILD_BENCH=ON) ;;
   *) usage ;;
 esac
@@ -69,3 +87,6 @@ kvr_install_packages
 kvr_configure_and_build "$build_dir" "${cmake_args[@]}"
 export ASAN_OPTIONS=detect_leaks=0
 ctest --test-dir "$build_dir" --output-on-failure -j2 --timeout 300 --no-tests=error
+if [ "$build_dir" = build-coverage ]; then
+  report_coverage
+fi

@@ -41,10 +41,7 @@ AppCore::AppCore(Session &session, Ui &ui, SerialPort &port, CatalogueOptions ca
   context_.files.loadImageFile = [this](const QString &path) { return files_.FileOpen(path); };
   context_.files.resizeGrid = [this](int size) { files_.ResetGrid(size); };
   context_.files.reloadChangedFile = [this](const QString &path) {
-    if (IsHexFileName(path))
-      files_.FileOpenHex_1(path);
-    else
-      files_.FileOpen(path);
+    return IsHexFileName(path) ? files_.FileOpenHex_1(path) : files_.FileOpen(path);
   };
   RegisterHandlers();
 }

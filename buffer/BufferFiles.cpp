@@ -1,5 +1,6 @@
 #include "BufferFiles.h"
 
+#include "Checksum.h"
 #include "ControlPanel.h"
 #include "FileDate.h"
 #include "FileFilters.h"
@@ -14,6 +15,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace kvr {
 
@@ -22,6 +24,8 @@ namespace {
 constexpr int kBytesPerRow = ImageBuffer::kBytesPerRow;
 // The binary reader lets events run this many times a file, so Stop is seen.
 constexpr int kStopChecksPerLoad = 16;
+// Far beyond any image (the largest device holds 64 KB), small enough to read.
+constexpr qint64 kLargestFile = 16 * 1024 * 1024;
 
 const std::array<QString, 4> kRecentEntries{
     QStringLiteral("MnuFileLastFile1"), QStringLiteral("MnuFileLastFile2"),
@@ -62,6 +66,30 @@ int RowsForSize(int size) {
   return rows;
 }
 
+// Writes bytes and commits the file; empty when done, else why not. Every
+// step is checked and the buffered bytes are flushed before the commit, so
+// that a full disk never leaves a short file behind a reported save. The
+// system's reason is taken where Qt has only "Unknown error".
+QString SaveFailure(QSaveFile &file, const QByteArray &bytes) {
+  const auto step = [&file](bool done) {
+    const int systemError = errno;
+    if (done)
+      return QString();
+    return systemError != 0 ? qt_error_string(systemError) : file.errorString();
+  };
+  errno = 0;
+  QString failure = step(file.open(QIODevice::WriteOnly));
+  if (failure.isEmpty()) {
+    errno = 0;
+    failure = step(file.write(bytes) == bytes.size() && file.flush());
+  }
+  if (failure.isEmpty()) {
+    errno = 0;
+    failure = step(file.commit());
+  }
+  return failure;
+}
+
 } // namespace
 
 QString BufferText::Damaged(int line) {
@@ -91,7 +119,12 @@ struct BufferFiles::FileRead {
 };
 
 BufferFiles::BufferFiles(Session &session, Ui &ui, ControlPanel &panel, ImageBuffer &buffer)
-    : session_(session), ui_(ui), panel_(panel), buffer_(buffer) {}
+    : session_(session), ui_(ui), panel_(panel), buffer_(buffer) {
+  QObject::connect(&buffer_, &ImageBuffer::rowsChanged, &imageWatch_,
+                   [this] { ShowFileToolTip(); });
+  QObject::connect(&buffer_, &ImageBuffer::layoutReset, &imageWatch_,
+                   [this] { ShowFileToolTip(); });
+}
 
 void BufferFiles::MnuOpen_Click() { FileOpenPrompt(QString(), true); }
 
@@ -144,12 +177,21 @@ void BufferFiles::MnuFileLastFile_Click(int slot) {
 BufferFiles::FileRead BufferFiles::ReadWholeFile(const QString &path) {
   FileRead read;
   QFile file(path);
-  if (file.open(QIODevice::ReadOnly)) {
+  // Checked before opening: a FIFO would wait for a writer, a device or a
+  // huge file would be read into memory without end.
+  const QFileInfo info(path);
+  QString refusal;
+  if (info.exists() && !info.isFile())
+    refusal = BufferText::NotRegularFile;
+  else if (info.size() > kLargestFile)
+    refusal = BufferText::TooLarge;
+  if (refusal.isEmpty() && file.open(QIODevice::ReadOnly)) {
     read.data = file.readAll();
     read.ok = file.error() == QFileDevice::NoError;
   }
   if (!read.ok) {
-    ui_.message(BufferText::CouldNotOpen(path, file.errorString()), MessageIcon::Exclamation);
+    ui_.message(BufferText::CouldNotOpen(path, refusal.isEmpty() ? file.errorString() : refusal),
+                MessageIcon::Exclamation);
     ui_.setPanelText(Panel::SbrActivity, kErrorOpening);
   }
   return read;
@@ -169,7 +211,8 @@ void BufferFiles::FinishLoad(const QString &path, qint64 length, bool stopped) {
     buffer_.CurrentFileLength = 0;
     buffer_.FileCaption.clear();
     ui_.setPanelText(Panel::SbrFile, BufferText::FilePanelPrefix);
-    ui_.setPanelToolTip(Panel::SbrFile, QString());
+    fileToolTip_.clear();
+    ShowFileToolTip();
   } else {
     buffer_.CurrentFilePath = path;
     buffer_.CurrentFileLength = static_cast<int>(length);
@@ -188,8 +231,18 @@ void BufferFiles::ShowCurrentFile(const QString &path, qint64 length) {
   const QString size = KilobyteText(length) + QStringLiteral("K)");
   buffer_.FileCaption = FileNameOf(path) + QStringLiteral(" (") + size;
   ui_.setPanelText(Panel::SbrFile, BufferText::FilePanelPrefix + buffer_.FileCaption);
-  ui_.setPanelToolTip(Panel::SbrFile,
-                      BufferText::FilePanelPrefix + path + QStringLiteral(" (") + size);
+  fileToolTip_ = BufferText::FilePanelPrefix + path + QStringLiteral(" (") + size;
+  ShowFileToolTip();
+}
+
+void BufferFiles::ShowFileToolTip() {
+  QString text = fileToolTip_;
+  if (buffer_.FileEnd > 1) {
+    if (!text.isEmpty())
+      text += QLatin1Char('\n');
+    text += ChecksumText(ChecksumOf(buffer_.savedBytes()));
+  }
+  ui_.setPanelToolTip(Panel::SbrFile, text);
 }
 
 bool BufferFiles::FileOpen(const QString &path) {
@@ -332,14 +385,16 @@ bool BufferFiles::WriteImage(const QString &target, int progressMaximum) {
   BusyPointer busy(ui_);
   ui_.setPanelText(Panel::SbrActivity, QStringLiteral("File Save"));
   ui_.setProgressRange(0, progressMaximum);
-  const QByteArray bytes = buffer_.imageBytes(buffer_.FileEnd - 1);
+  const QByteArray bytes = buffer_.savedBytes();
   // Written aside and renamed over the target: a failed save leaves the old file.
   QSaveFile file(target);
-  const bool written =
-      file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+  // A device or a FIFO is never replaced by a regular file.
+  const QFileInfo existing(target);
+  const QString reason = existing.exists() && !existing.isFile() ? BufferText::NotRegularFile
+                                                                 : SaveFailure(file, bytes);
   ui_.setProgressValue(0);
-  if (!written) {
-    ui_.message(BufferText::CouldNotSave(target, file.errorString()), MessageIcon::Exclamation);
+  if (!reason.isEmpty()) {
+    ui_.message(BufferText::CouldNotSave(target, reason), MessageIcon::Exclamation);
     return false;
   }
   buffer_.CurrentFileLength = static_cast<int>(bytes.size());

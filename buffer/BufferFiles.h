@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <array>
@@ -18,6 +19,10 @@ inline const QString BeyondFFFF =
 inline const QString FileNotFound = QStringLiteral("File not found.");
 // The file panel: this, then the file name and size.
 inline const QString FilePanelPrefix = QStringLiteral("File : ");
+// Reasons a file is refused before it is read.
+inline const QString NotRegularFile = QStringLiteral("Not a regular file");
+inline const QString TooLarge =
+    QStringLiteral("Larger than 16 MB, while the largest device holds 64 KB");
 inline const QString SaveQuestion = QStringLiteral("Current file not saved. Save?");
 inline const QString SameAsOpen = QStringLiteral(
     "The path and file name you have selected is the same as the one currently open.");
@@ -109,6 +114,9 @@ private:
   void StartLoad();
   void FinishLoad(const QString &path, qint64 length, bool stopped);
   void ShowCurrentFile(const QString &path, qint64 length);
+  // The "SbrFile" tool tip: the file, then the image's checksums on a line
+  // of their own, renewed whenever the image changes.
+  void ShowFileToolTip();
   bool WriteImage(const QString &target, int progressMaximum);
 
   Session &session_;
@@ -116,6 +124,8 @@ private:
   ControlPanel &panel_;
   ImageBuffer &buffer_;
   std::array<QString, 4> recent_;
+  QString fileToolTip_;
+  QObject imageWatch_; // ends the tool tip's connections to the buffer with this object
 };
 
 // The size text of the status bar and the file caption: length / 1024 with

@@ -40,6 +40,8 @@ public:
   // The bytes from address 0 up to count (at most the grid's size), as a file
   // holds them: "XX" and empty give 00h.
   QByteArray imageBytes(int count) const;
+  // The FileEnd - 1 bytes a save writes.
+  QByteArray savedBytes() const { return imageBytes(FileEnd - 1); }
 
   static QString AddressText(int row);
 

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kBytesPerRow = 16;
 constexpr int kDataRecord = 0x00;
+constexpr int kEndOfFileRecord = 0x01;
 constexpr int kSegmentAddressRecord = 0x02;
 constexpr int kLinearAddressRecord = 0x04;
 // Count, address, type and checksum: the digits of a record without data.
@@ -114,6 +115,8 @@ HexImage ReadIntelHex(const QByteArray &file, HexReading reading) {
   int endColumn = 0;
   int furthestEnd = 0;
   qint64 base = 0;
+  bool endOfFileSeen = false;
+  int lastRecordLine = 0;
   int line = 1;
   Record record;
   for (qsizetype start = 0; start < file.size();) {
@@ -135,6 +138,8 @@ HexImage ReadIntelHex(const QByteArray &file, HexReading reading) {
     }
     if (!Fields(body, record))
       continue;
+    lastRecordLine = recordLine;
+    endOfFileSeen = endOfFileSeen || record.type == kEndOfFileRecord;
     if (record.type == kSegmentAddressRecord || record.type == kLinearAddressRecord) {
       base = AddressBase(record);
       continue;
@@ -159,6 +164,14 @@ HexImage ReadIntelHex(const QByteArray &file, HexReading reading) {
       image.highestRow = std::max(image.highestRow, (recordEnd - 1) / kBytesPerRow);
     furthestEnd = std::max(furthestEnd, recordEnd);
     image.placedBytes += static_cast<int>(record.data.size());
+  }
+
+  // A file cut off at a line boundary reads like a whole one but for its
+  // missing end-of-file record, which belongs on the line after the last.
+  if (reading == HexReading::Strict && !endOfFileSeen) {
+    image.outcome = HexImage::Outcome::Damaged;
+    image.damagedLine = lastRecordLine + 1;
+    return image;
   }
 
   const int rows = image.highestRow + 1;

@@ -13,7 +13,8 @@ struct HexImage {
   enum class Outcome {
     Loaded,
     NotHex,     // the first character is not ":" or the file is shorter than 11 characters
-    Damaged,    // a record is malformed; damagedLine names the first one
+    Damaged,    // a record is malformed, or the end-of-file record is missing;
+                // damagedLine names the first bad line
     BeyondFFFF, // data would land past FFFFh
   };
   static constexpr int kAddressSpace = 0x10000;

@@ -1,5 +1,6 @@
 #include "CliContext.h"
 
+#include "BaseModule.h"
 #include "BufferFiles.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
@@ -125,6 +126,7 @@ ExitStatus CliContext::FindProgrammer() {
                          Settings::Value(kStartupSection, QStringLiteral("LastCOMPort")).trimmed());
   }
 
+  const int failureLines = ui_.failureLines();
   if (port) {
     session_.PortNumber = port;
     session_.PortIsOpen = core_.portHandling().PortOpen(false, true);
@@ -135,8 +137,10 @@ ExitStatus CliContext::FindProgrammer() {
   }
   if (CtrlC::Pressed())
     return ExitStatus::Interrupted;
-  if (!session_.ProgrammerPresent)
+  if (!session_.ProgrammerPresent) {
+    ExplainIfSilent(ExitStatus::LinkFailure, failureLines);
     return ExitStatus::LinkFailure;
+  }
   ui_.detail(QStringLiteral("COM%1 is %2")
                  .arg(session_.PortNumber)
                  .arg(core_.ports().pathFor(session_.PortNumber)));
@@ -144,6 +148,7 @@ ExitStatus CliContext::FindProgrammer() {
 }
 
 ExitStatus CliContext::VerifySignature(SignatureNeed need) {
+  const int failureLines = ui_.failureLines();
   core_.Trigger(QStringLiteral("TbnVerifySignature"));
   if (CtrlC::Pressed())
     return ExitStatus::Interrupted;
@@ -152,6 +157,7 @@ ExitStatus CliContext::VerifySignature(SignatureNeed need) {
   const ExitStatus failure = Outcome(true);
   if (need == SignatureNeed::MayFail && failure == ExitStatus::DeviceFailure)
     return ExitStatus::Success;
+  ExplainIfSilent(failure, failureLines);
   return failure;
 }
 
@@ -161,8 +167,15 @@ ExitStatus CliContext::RunControl(const QStringList &controls) {
       continue;
     // A status left by an earlier step must not be read as this operation's.
     ui_.setActivity(QString());
+    const int failureLines = ui_.failureLines();
     core_.Trigger(control);
-    return Outcome(ActivityReportsFailure(ui_.panelText(Panel::SbrActivity)));
+    const QString activity = ui_.panelText(Panel::SbrActivity);
+    ExitStatus status = Outcome(ActivityReportsFailure(activity));
+    // Aborted before anything was sent: a changed file that could not be reloaded.
+    if (status == ExitStatus::LinkFailure && activity.endsWith(QLatin1String(" Aborted")))
+      status = ExitStatus::UsageError;
+    ExplainIfSilent(status, failureLines);
+    return status;
   }
   ui_.note(QStringLiteral("%1 is not available for %2.").arg(options_.command, DeviceName()));
   return ExitStatus::UsageError;
@@ -176,6 +189,44 @@ ExitStatus CliContext::Outcome(bool failed) const {
   // The programmer's verdict ("F" and its reason) stays the last reply: the
   // closing ACK waits for none.
   return session_.LastReply.startsWith('F') ? ExitStatus::DeviceFailure : ExitStatus::LinkFailure;
+}
+
+namespace {
+// A reply as text: printable characters as they are, the others as hex.
+QString ReplyText(const QByteArray &reply) {
+  QString text;
+  for (const char c : reply)
+    text += c >= 0x20 && c < 0x7F
+                ? QString(QLatin1Char(c))
+                : QStringLiteral("<%1h>").arg(QString::number(static_cast<unsigned char>(c), 16)
+                                                  .rightJustified(2, '0')
+                                                  .toUpper());
+  return text;
+}
+} // namespace
+
+void CliContext::ExplainIfSilent(ExitStatus status, int failureLinesBefore) {
+  if (status == ExitStatus::Success || ui_.failureLines() != failureLinesBefore)
+    return;
+  const QByteArray &reply = session_.LastReply;
+  QString why;
+  switch (status) {
+  case ExitStatus::Interrupted: why = QStringLiteral("interrupted."); break;
+  case ExitStatus::DeviceFailure:
+    why = QStringLiteral("the programmer reported a failure (%1).").arg(ReplyText(reply));
+    break;
+  case ExitStatus::LinkFailure:
+    why = reply.isEmpty() ? QStringLiteral("the programmer did not answer.")
+          : reply.startsWith(BaseModule::NAK)
+              ? QStringLiteral("the programmer refused the command on every attempt (%1).")
+                    .arg(ReplyText(reply))
+              : QStringLiteral("the programmer's reply was not understood (%1).")
+                    .arg(ReplyText(reply));
+    break;
+  default: why = QStringLiteral("the command could not be carried out."); break;
+  }
+  const QString activity = ui_.panelText(Panel::SbrActivity);
+  ui_.note(activity.isEmpty() ? why : activity + QStringLiteral(": ") + why);
 }
 
 void CliContext::onReadImage(std::function<bool(const QString &path)> take) {

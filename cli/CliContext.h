@@ -62,6 +62,10 @@ public:
   // How an operation ended: interrupted, passed, or failed at the
   // programmer or on the link.
   ExitStatus Outcome(bool failed) const;
+  // Every failed run says why on stderr: when no line told of a failure
+  // since failureLinesBefore, one line made of the status and the last
+  // reply does, even where the window shows nothing.
+  void ExplainIfSilent(ExitStatus status, int failureLinesBefore);
 
   // A read hands its image file to this instead of loading it into the
   // buffer; false tells the read it could not be taken.

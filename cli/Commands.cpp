@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "BaseModule.h"
+#include "BufferFiles.h"
 #include "CliContext.h"
 #include "DeviceTree.h"
 #include "ImageBuffer.h"
@@ -168,11 +169,9 @@ std::optional<std::array<bool, 4>> ParseLockBits(const QString &text) {
 }
 
 // The boxes the lock bit dialog would let the user tick for this device.
+// A bit the dialog does not offer is named first, whatever else is asked for:
+// "4" and "1,4" get the same answer.
 ExitStatus CheckLockBits(CliContext &c, const std::array<bool, 4> &ticked) {
-  if (!LockBitsChoiceValid(ticked)) {
-    c.ui().message(LockText::NoBitChosen, MessageIcon::Exclamation);
-    return ExitStatus::UsageError;
-  }
   const LockBitsSetup setup = LockBitsDialogSetup(c.session().Mcu);
   QStringList offered;
   for (int i = 0; i < 4; ++i)
@@ -185,6 +184,10 @@ ExitStatus CheckLockBits(CliContext &c, const std::array<bool, 4> &ticked) {
                       .arg(c.DeviceName(), offered.join(QStringLiteral(", "))));
       return ExitStatus::UsageError;
     }
+  if (!LockBitsChoiceValid(ticked)) {
+    c.ui().message(LockText::NoBitChosen, MessageIcon::Exclamation);
+    return ExitStatus::UsageError;
+  }
   return ExitStatus::Success;
 }
 
@@ -202,15 +205,28 @@ ExitStatus Lock(CliContext &c, const QStringList &arguments) {
   return Passed(reached) ? c.RunControl({QStringLiteral("TbnLock")}) : reached;
 }
 
-// A folder that exists, and a name that is not a folder: checked before the
-// chip is read, so that the read is not done for nothing.
-bool CanSaveAs(CliContext &c, const QString &target) {
+// A folder that exists, a name that is not a folder, not the file read, and
+// no device, FIFO or other special file; an existing file is replaced only
+// after the window's overwrite question (--yes answers it). Checked before
+// the chip is read, so that the read is not done for nothing.
+bool CanSaveAs(CliContext &c, const QString &target, const QString &input = QString()) {
   const QFileInfo info(target);
-  if (info.absoluteDir().exists() && !info.isDir())
-    return true;
-  c.ui().note(
-      QStringLiteral("%1 cannot be written: no such folder, or a folder itself.").arg(target));
-  return false;
+  QString refusal;
+  if (!info.absoluteDir().exists() || info.isDir())
+    refusal = QStringLiteral("%1 cannot be written: no such folder, or a folder itself.");
+  else if (!input.isEmpty() && info.exists() &&
+           info.canonicalFilePath() == QFileInfo(input).canonicalFilePath())
+    refusal = QStringLiteral("%1 is the file read: name another file to write.");
+  else if (info.exists() && !info.isFile())
+    refusal = QStringLiteral("%1 is not a regular file: it is not replaced.");
+  if (!refusal.isEmpty()) {
+    c.ui().note(refusal.arg(target));
+    return false;
+  }
+  if (info.exists())
+    c.ui().ask(BufferText::Overwrite(BufferText::AlreadyExists), Buttons::OkCancel,
+               MessageIcon::Exclamation);
+  return true;
 }
 
 ExitStatus Read(CliContext &c, const QStringList &arguments) {
@@ -332,6 +348,8 @@ ExitStatus Auto(CliContext &c, const QStringList &arguments) {
 }
 
 ExitStatus Convert(CliContext &c, const QStringList &arguments) {
+  if (!CanSaveAs(c, arguments[1], arguments[0]))
+    return ExitStatus::UsageError;
   ExitStatus status = c.LoadImageFile(arguments[0]);
   if (Passed(status))
     status = c.SaveImageFile(arguments[1]);
@@ -538,11 +556,17 @@ ExitStatus RunCommand(const CliOptions &options, QTextStream &out, QTextStream &
   if (!command)
     return ExitStatus::UsageError;
   CliContext context(options, out, err);
+  ExitStatus status = ExitStatus::Success;
   try {
-    return command->run(context, options.arguments);
+    status = command->run(context, options.arguments);
   } catch (const UnansweredQuestion &) {
-    return ExitStatus::UsageError;
+    return ExitStatus::UsageError; // the question and its option are shown
   }
+  // A device failure outside an operation is verify's or the demonstration's
+  // verdict, printed on stdout.
+  if (status != ExitStatus::Success && status != ExitStatus::DeviceFailure)
+    context.ExplainIfSilent(status, 0);
+  return status;
 }
 
 } // namespace kvr::cli

@@ -46,20 +46,25 @@ void ConsoleUi::PrintLine(const QString &line) {
   err_.flush();
 }
 
-void ConsoleUi::note(const QString &text) { PrintLine(QStringLiteral("kvr-cli: ") + text); }
+void ConsoleUi::note(const QString &text) {
+  ++failureLines_;
+  PrintLine(QStringLiteral("kvr-cli: ") + text);
+}
 
 void ConsoleUi::info(const QString &text) {
   if (verbosity_ != Verbosity::Quiet)
-    note(text);
+    PrintLine(QStringLiteral("kvr-cli: ") + text);
 }
 
 void ConsoleUi::detail(const QString &text) {
   if (verbosity_ == Verbosity::Verbose)
-    note(text);
+    PrintLine(QStringLiteral("kvr-cli: ") + text);
 }
 
 void ConsoleUi::message(const QString &text, MessageIcon icon, const QString &) {
-  if (verbosity_ == Verbosity::Quiet && icon == MessageIcon::Information)
+  if (icon != MessageIcon::Information)
+    ++failureLines_;
+  else if (verbosity_ == Verbosity::Quiet)
     return;
   PrintLine(OneLine(text));
 }

@@ -56,6 +56,10 @@ public:
   // A line of kvr-cli's own for --verbose only.
   void detail(const QString &text);
 
+  // Lines so far that tell of a failure or refusal: warnings, questions and
+  // kvr-cli's own notes, --quiet or not.
+  int failureLines() const { return failureLines_; }
+
 protected:
   void panelChanged(Panel panel, const QString &text) override;
   void progressChanged() override;
@@ -71,6 +75,7 @@ private:
   bool assumeYes_;
   bool drawProgress_;
   bool barShown_ = false;
+  int failureLines_ = 0;
   int barPercent_ = -1;
   QString lastStatus_;
   std::optional<std::array<bool, 4>> lockBits_;

@@ -4,6 +4,9 @@
 
 #include <csignal>
 #include <cstdlib>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace kvr::cli {
 
@@ -11,10 +14,15 @@ namespace {
 volatile std::sig_atomic_t pressed = 0;
 volatile std::sig_atomic_t stoppable = 0;
 
-// Only async-signal-safe work here: a flag, or _Exit.
+// Only async-signal-safe work here: a flag, or a line and _Exit.
 extern "C" void OnInterrupt(int) {
-  if (pressed || !stoppable)
+  if (pressed || !stoppable) {
+#ifndef _WIN32
+    static const char kLine[] = "\nkvr-cli: interrupted.\n";
+    [[maybe_unused]] const auto written = ::write(STDERR_FILENO, kLine, sizeof kLine - 1);
+#endif
     std::_Exit(130);
+  }
   pressed = 1;
 }
 

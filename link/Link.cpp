@@ -37,6 +37,7 @@ bool Link::SendAndReceive(const QByteArray &payload, bool rawSend, bool plainRep
   session_.LastReply.clear();
   const WaitEnd end =
       writeFailed ? WaitEnd::Lost : WaitForReply(replyLength, showElapsed, timeout_);
+  lastEnd_ = end;
   if (showElapsed)
     ui_.setPanelText(Panel::SbrActivity, ui_.activityTag());
 
@@ -160,13 +161,23 @@ void Link::ShowNakMessage(char code) {
 bool Link::CommandHandshake(const QByteArray &payload, int replyLength, bool showElapsed) {
   for (int attempt = 1; attempt <= CommandRetries && !session_.StopRequested(); ++attempt) {
     port_.clearReceiveBuffer();
-    const bool ok =
-        SendAndReceive(payload, false, true, replyLength, attempt == CommandRetries, showElapsed);
+    const bool lastAttempt = attempt == CommandRetries;
+    const bool ok = SendAndReceive(payload, false, true, replyLength, lastAttempt, showElapsed);
     if (ok && session_.LastReply.startsWith(ACK))
       return true;
+    if (StillWorking()) {
+      if (!lastAttempt)
+        ui_.message(LinkText::TimedOut, MessageIcon::Exclamation);
+      return false;
+    }
     ui_.processEvents();
   }
   return false;
+}
+
+bool Link::StillWorking() const {
+  return lastEnd_ == WaitEnd::TimedOut &&
+         (session_.LastReply.isEmpty() || session_.LastReply.startsWith(ACK));
 }
 
 void Link::SendClosingAck() { SendAndReceive(QByteArray(1, ACK), true, true, 0, true, false); }

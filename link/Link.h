@@ -56,6 +56,11 @@ public:
   // Stop is not pressed, errors shown on the last attempt only. Each attempt
   // starts from an empty receive buffer, so the CR left behind by a refused
   // attempt is never read as the next reply.
+  //
+  // Only a refused (NAK) or garbled reply brings another attempt. A time-out
+  // with nothing, or nothing but the ACK, ends the step at once with the
+  // time-out message: the programmer may still be working on what it got,
+  // and would take a second copy as a command or block of its own.
   bool CommandHandshake(const QByteArray &payload, int replyLength = 2, bool showElapsed = true);
 
   // The raw ACK that closes every exchange but the presence query.
@@ -71,11 +76,14 @@ private:
   QByteArray RestOfFrame(const QByteArray &read);
   void ShowElapsed(qint64 elapsedMs);
   void ShowNakMessage(char code);
+  // The last exchange timed out on a programmer that took what it was sent.
+  bool StillWorking() const;
 
   SerialPort &port_;
   Session &session_;
   Ui &ui_;
   std::chrono::milliseconds timeout_ = kReplyTimeout;
+  WaitEnd lastEnd_ = WaitEnd::Complete;
 };
 
 } // namespace kvr

@@ -17,8 +17,9 @@ class Ui;
 
 // What the device operations need of the buffer's file handling.
 struct BufferFileHooks {
-  // Loads a file again after it changed on disk (Intel HEX by its ".HEX" name, else binary).
-  std::function<void(const QString &path)> reloadChangedFile;
+  // Loads a file again after it changed on disk (Intel HEX by its ".HEX" name,
+  // else binary); false when the file was refused (the user was told why).
+  std::function<bool(const QString &path)> reloadChangedFile;
   // Loads a binary image file as the buffer's new contents; false when refused.
   std::function<bool(const QString &path)> loadImageFile;
   // File > Save.

@@ -174,12 +174,17 @@ BlockWriteOutcome WriteRead::WriteBlocks(const BlockWritePlan &plan, OperationEn
 bool WriteRead::WriteMCU(bool showMessages) {
   Session &s = c_.session;
   ImageBuffer &buffer = c_.buffer;
-  if (!buffer.OpenedFilePath.isEmpty() && FileChangedOnDisk(s, buffer.OpenedFilePath) &&
+  // The new file the user asked for, or nothing: never the old image in its place.
+  const bool reloadFailed =
+      !buffer.OpenedFilePath.isEmpty() && FileChangedOnDisk(s, buffer.OpenedFilePath) &&
       c_.ui.ask(WriteText::FileChanged, Buttons::YesNo, MessageIcon::Question) == Answer::Yes &&
-      c_.files.reloadChangedFile)
-    c_.files.reloadChangedFile(buffer.OpenedFilePath);
+      c_.files.reloadChangedFile && !c_.files.reloadChangedFile(buffer.OpenedFilePath);
 
   OperationEnd end(c_);
+  if (reloadFailed) {
+    end.FinishWith(QStringLiteral("Write Aborted"));
+    return false;
+  }
   c_.panel.SetMenuOptions(true);
   c_.port.clearReceiveBuffer();
   c_.ui.setActivity(OperationText::Write);
@@ -270,6 +275,7 @@ BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image, OperationEnd &end) {
           !s.StopRequested()) {
         if (image.write(DecodeBlock(s.LastReply.left(2 * kBlockSize))) != kBlockSize) {
           good = false;
+          ReportImageNotSaved(image);
         } else {
           outcome.complete = s.ReplyEndedWithEtx;
           outcome.bytesRead += kBlockSize;
@@ -288,12 +294,19 @@ BlockReadOutcome WriteRead::ReadBlocks(QIODevice &image, OperationEnd &end) {
   return outcome;
 }
 
+void WriteRead::ReportImageNotSaved(const QIODevice &image) {
+  const auto *file = qobject_cast<const QTemporaryFile *>(&image);
+  c_.ui.message(
+      BufferText::CouldNotSave(file ? file->fileTemplate() : QString(), image.errorString()),
+      MessageIcon::Exclamation);
+}
+
 std::unique_ptr<QTemporaryFile> WriteRead::OpenTemporaryImage() {
   auto image = std::make_unique<QTemporaryFile>(TemporaryImageTemplate(c_.session));
-  if (image->open())
+  // Unbuffered: a full disk fails the block's own write, before anything is claimed.
+  if (static_cast<QFile &>(*image).open(QIODevice::ReadWrite | QIODevice::Unbuffered))
     return image;
-  c_.ui.message(BufferText::CouldNotSave(image->fileTemplate(), image->errorString()),
-                MessageIcon::Exclamation);
+  ReportImageNotSaved(*image);
   return nullptr;
 }
 

@@ -113,6 +113,7 @@ public:
 
 private:
   bool SendBlock(const QByteArray &payload);
+  void ReportImageNotSaved(const QIODevice &image);
 
   OperationContext &c_;
   SetCommands &special_;

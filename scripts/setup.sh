@@ -1,7 +1,7 @@
 # Shared by run.sh and test.sh: install what is missing, configure and build.
 
 kvr_packages=(cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite
-  libqt6svg6 libgl-dev libgtest-dev libgmock-dev libbenchmark-dev sdcc srecord)
+  libqt6svg6 libgl-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev sdcc srecord)
 
 # kvr_install_packages [PACKAGE...]: the project's packages and those named.
 kvr_install_packages() {

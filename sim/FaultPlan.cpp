@@ -16,10 +16,10 @@ struct KindName {
   bool takesValue;
 };
 const KindName kKindNames[] = {
-    {FaultPlan::Kind::Nak, "nak", true},        {FaultPlan::Kind::Fail, "fail", true},
-    {FaultPlan::Kind::Drop, "drop", false},     {FaultPlan::Kind::Truncate, "truncate", true},
-    {FaultPlan::Kind::Delay, "delay", true},    {FaultPlan::Kind::CorruptBcc, "bcc", false},
-    {FaultPlan::Kind::Unplug, "unplug", false},
+    {FaultPlan::Kind::Nak, "nak", true},         {FaultPlan::Kind::Fail, "fail", true},
+    {FaultPlan::Kind::Drop, "drop", false},      {FaultPlan::Kind::Truncate, "truncate", true},
+    {FaultPlan::Kind::Delay, "delay", true},     {FaultPlan::Kind::Stall, "stall", true},
+    {FaultPlan::Kind::CorruptBcc, "bcc", false}, {FaultPlan::Kind::Unplug, "unplug", false},
 };
 
 struct NakCodeName {
@@ -109,6 +109,7 @@ bool ParseValue(FaultPlan::Fault &fault, const QString &value, QString &why) {
     break;
   case FaultPlan::Kind::Truncate:
   case FaultPlan::Kind::Delay:
+  case FaultPlan::Kind::Stall:
     fault.amount = value.toInt(&ok);
     ok = ok && fault.amount >= 0;
     why = QStringLiteral("\"%1\" is not a count").arg(value);
@@ -127,6 +128,7 @@ QString FaultPlan::syntax() {
       "drop@WHERE         send nothing\n"
       "truncate=N@WHERE   send only the first N characters\n"
       "delay=MS@WHERE     send MS milliseconds late\n"
+      "stall=MS@WHERE     stop for MS milliseconds, taking nothing in, then go on\n"
       "bcc@WHERE          send a wrong BCC\n"
       "unplug@WHERE       close the line instead of answering\n"
       "id=TEXT            answer the presence query with TEXT\n"
@@ -211,6 +213,7 @@ Delivery FaultPlan::delivery(const ReplyPoint &point) {
     case Kind::Drop: delivery.drop = true; break;
     case Kind::Truncate: delivery.truncateTo = fault.amount; break;
     case Kind::Delay: delivery.delay += std::chrono::milliseconds(fault.amount); break;
+    case Kind::Stall: delivery.stall += std::chrono::milliseconds(fault.amount); break;
     case Kind::CorruptBcc: delivery.corruptBcc = true; break;
     case Kind::Unplug: delivery.unplug = true; break;
     default: break;

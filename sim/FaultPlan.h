@@ -36,18 +36,21 @@ struct Delivery {
   std::chrono::milliseconds delay{0};
   bool corruptBcc = false;
   bool unplug = false; // close the line instead of sending
+  // The programmer stops this long before sending: it neither answers nor
+  // takes in what the PC sends meanwhile, then goes on with all of it.
+  std::chrono::milliseconds stall{0};
 };
 
 // Faults the simulated programmer commits on purpose. Each fault fires once
 // for every command of its range that reaches its reply.
 class FaultPlan {
 public:
-  enum class Kind { Nak, Fail, Drop, Truncate, Delay, CorruptBcc, Unplug };
+  enum class Kind { Nak, Fail, Drop, Truncate, Delay, Stall, CorruptBcc, Unplug };
 
   struct Fault {
     Kind kind = Kind::Drop;
     char code = 0;   // Nak: the NAK code; Fail: the character after "F"
-    int amount = 0;  // Truncate: characters kept; Delay: milliseconds
+    int amount = 0;  // Truncate: characters kept; Delay, Stall: milliseconds
     char letter = 0; // 0: count every command
     int first = 1;
     int last = 1;

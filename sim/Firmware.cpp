@@ -485,7 +485,10 @@ void Firmware::replyFrame(const ReplyPoint &point, const QByteArray &data, bool 
 
 void Firmware::deliver(const ReplyPoint &point, QByteArray bytes, bool framed) {
   const Delivery delivery = plan_.delivery(point);
-  const std::chrono::milliseconds pause = std::exchange(pendingPause_, {}) + delivery.delay;
+  const std::chrono::milliseconds pause =
+      std::exchange(pendingPause_, {}) + delivery.delay + delivery.stall;
+  if (delivery.stall.count() > 0 && holdInput_)
+    holdInput_(pause);
   if (delivery.unplug) {
     toPc_.close(pause);
     return;

@@ -9,6 +9,7 @@
 #include <QByteArray>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -33,6 +34,12 @@ public:
   void setOperationTime(std::chrono::milliseconds time) { operationTime_ = time; }
 
   void feed(const QByteArray &bytes);
+
+  // Called when the fault plan stalls the programmer: nothing the PC sends
+  // may reach feed() for that long.
+  void onStall(std::function<void(std::chrono::milliseconds)> holdInput) {
+    holdInput_ = std::move(holdInput);
+  }
 
   // A passing signature command allows "E" until a failing one or a new chip.
   bool signatureVerified() const { return signatureVerified_; }
@@ -110,6 +117,7 @@ private:
   std::unique_ptr<SimChip> chip_;
   std::chrono::milliseconds operationTime_{0};
   std::chrono::milliseconds pendingPause_{0};
+  std::function<void(std::chrono::milliseconds)> holdInput_;
   bool signatureVerified_ = false;
   int commandCount_ = 0;
   std::map<char, int> letterCounts_;

@@ -1,6 +1,7 @@
 // Editing bytes in place: which cells open, what keys type, what a commit
 // writes and where the editor goes next.
 #include "CellEditor.h"
+#include "Checksum.h"
 
 #include "BufferFixture.h"
 
@@ -173,3 +174,23 @@ TEST_F(Editor, NoCellOutsideTheBytesOpens) {
 }
 
 } // namespace
+
+// Figures from Python's zlib.crc32 and sum() over the 18 bytes the save writes.
+TEST_F(Editor, TheFilePanelShowsTheChecksumsOfWhatASaveWrites) {
+  const QString hex = Write("gaps.hex", ":0400000001020304F2\n:02001000AABB89\n:00000001FF\n");
+  ASSERT_TRUE(files.FileOpenHex_1(hex));
+  EXPECT_EQ(ui.panelToolTip(Panel::SbrFile).section('\n', 1),
+            QString("Checksum 016Fh, CRC-32 F79A069Dh"));
+
+  editor.setCurrentCell(0, 6);
+  editor.EditCell();
+  Type("5A");
+  editor.KeyDown(CellEditor::kEnterKey);
+  EXPECT_EQ(ui.panelToolTip(Panel::SbrFile).section('\n', 1),
+            QString("Checksum 01C9h, CRC-32 C44F57CAh"));
+
+  ASSERT_TRUE(files.FileSave_convert());
+  const ImageChecksum saved = ChecksumOf(Read(PathOf("gaps.bin")));
+  EXPECT_EQ(saved.sum, 0x01C9);
+  EXPECT_EQ(saved.crc32, 0xC44F57CAu);
+}

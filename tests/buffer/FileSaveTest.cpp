@@ -2,8 +2,11 @@
 // questions, failures that must not lose the old file, and round trips.
 #include "BufferFixture.h"
 
+#include <QFileInfo>
+
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace kvr;
 
@@ -40,7 +43,8 @@ TEST_F(Save, SeventeenBytesInTwoRowsGiveASeventeenByteFile) {
 }
 
 TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
-  const QString hex = Write("prog.hex", ":02001000AABB89\n");
+  const QByteArray text(":02001000AABB89\n:00000001FF\n");
+  const QString hex = Write("prog.hex", text);
   OpenByName(hex);
   session.BufferModified = true;
   ui.saveChoices = {hex};
@@ -50,7 +54,7 @@ TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
   EXPECT_EQ(ui.fileDialogs[0].folder + "/" + ui.fileDialogs[0].fileName, PathOf("prog.bin"));
   EXPECT_TRUE(ui.messages.isEmpty()) << "prog.bin does not exist yet; prog.hex is not touched";
   EXPECT_EQ(Read(PathOf("prog.bin")), QByteArray(16, '\0') + "\xAA\xBB");
-  EXPECT_EQ(Read(hex), QByteArray(":02001000AABB89\n"));
+  EXPECT_EQ(Read(hex), text);
   EXPECT_EQ(buffer.CurrentFilePath, PathOf("prog.bin"));
   EXPECT_FALSE(session.BufferModified);
 
@@ -61,7 +65,8 @@ TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
 }
 
 TEST_F(Save, ConvertingAsksAboutTheBinFileItWouldReplace) {
-  const QString hex = Write("prog.hex", ":02001000AABB89\n");
+  const QByteArray text(":02001000AABB89\n:00000001FF\n");
+  const QString hex = Write("prog.hex", text);
   Write("prog.bin", "precious");
   OpenByName(hex);
   ui.saveChoices = {hex};
@@ -121,6 +126,14 @@ TEST_F(Save, AFailedSaveNamesTheFileAndKeepsTheBufferModified) {
   EXPECT_TRUE(session.BufferModified);
   EXPECT_EQ(buffer.CurrentFilePath, current);
   EXPECT_EQ(files.RecentFiles()[1], QString());
+
+  const QString fifo = PathOf("fifo.bin"); // never replaced by a regular file
+  ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  ui.saveChoices = {fifo};
+  ui.answers = {Answer::Ok}; // overwrite it
+  EXPECT_FALSE(files.MnuSaveAs_Click());
+  EXPECT_TRUE(ui.messages.last().text.endsWith("could not be saved: Not a regular file."));
+  EXPECT_FALSE(QFileInfo(fifo).isFile());
 }
 
 // A file-size limit makes the write fail part way, as a full disk would.

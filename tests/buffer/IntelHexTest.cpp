@@ -16,7 +16,7 @@ TEST(IntelHex, AnOverlappingRecordIsNeverCutOff) {
   // 32 bytes from 0, then two bytes at 5: the image still holds all 32.
   const HexImage image =
       Strict(":20000000000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1FF0\n"
-             ":02000500AABB94\n");
+             ":02000500AABB94\n:00000001FF\n");
   ASSERT_EQ(image.outcome, Outcome::Loaded);
   EXPECT_EQ(image.imageLength, 32);
   EXPECT_EQ(image.bytes[0x1F], '\x1F');
@@ -50,7 +50,10 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"odd length", ":0400000001020304F\n:00000001FF\n", 1},
         DamagedCase{"not a hex digit", ":0400000001020G04F2\n", 1},
         DamagedCase{"count larger than the data", ":0500000001020304F1\n", 1},
-        DamagedCase{"garbage line", ":0400000001020304F2\nhello\n:00000001FF\n", 1}),
+        DamagedCase{"garbage line", ":0400000001020304F2\nhello\n:00000001FF\n", 1},
+        // Cut off at a line boundary: the end-of-file record belongs on the line after the last.
+        DamagedCase{"no end of file record", ":0400000001020304F2\r\n:02001000AABB89\r\n\n", 3},
+        DamagedCase{"no end of file record nor line end", ":0400000001020304F2", 2}),
     [](const auto &info) {
       std::string name = info.param.what;
       std::replace(name.begin(), name.end(), ' ', '_');
@@ -85,17 +88,17 @@ TEST(IntelHex, ASegmentAddressPlacesDataWithinTheLower64KB) {
 }
 
 TEST(IntelHex, ExtendedAddressesLoadOnlyWhenTheirUpperPartIsZero) {
-  EXPECT_EQ(Strict(":020000040000FA\n:0400000001020304F2\n").outcome, Outcome::Loaded);
-  EXPECT_EQ(Strict(":020000020000FC\n:0400000001020304F2\n").outcome, Outcome::Loaded);
-  EXPECT_EQ(Strict(":020000040001F9\n:0400000001020304F2\n").outcome, Outcome::BeyondFFFF);
-  EXPECT_EQ(Strict(":020000021000EC\n:0400000001020304F2\n").outcome, Outcome::BeyondFFFF);
-  EXPECT_EQ(Strict(":020000040001F9\n:020000040000FA\n:0400000001020304F2\n").outcome,
-            Outcome::Loaded)
+  const auto outcome = [](const char *records) {
+    return ReadIntelHex(QByteArray(records) + ":00000001FF\n", HexReading::Strict).outcome;
+  };
+  EXPECT_EQ(outcome(":020000040000FA\n:0400000001020304F2\n"), Outcome::Loaded);
+  EXPECT_EQ(outcome(":020000020000FC\n:0400000001020304F2\n"), Outcome::Loaded);
+  EXPECT_EQ(outcome(":020000040001F9\n:0400000001020304F2\n"), Outcome::BeyondFFFF);
+  EXPECT_EQ(outcome(":020000021000EC\n:0400000001020304F2\n"), Outcome::BeyondFFFF);
+  EXPECT_EQ(outcome(":020000040001F9\n:020000040000FA\n:0400000001020304F2\n"), Outcome::Loaded)
       << "back to the lower 64 KB before any data";
-  EXPECT_EQ(Strict(":04FFFE0001020304F5\n").outcome, Outcome::BeyondFFFF)
+  EXPECT_EQ(outcome(":04FFFE0001020304F5\n"), Outcome::BeyondFFFF)
       << "a record that runs past FFFFh";
-  EXPECT_EQ(Strict(":0400000001020304F2").outcome, Outcome::Loaded)
-      << "no end-of-file record is fine";
 }
 
 } // namespace

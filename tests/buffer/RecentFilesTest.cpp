@@ -27,7 +27,7 @@ TEST_F(Recent, NewestFirstNeverReorderedFifthDropsTheOldest) {
 }
 
 TEST_F(Recent, EntriesChooseTheReaderByTheirExtension) {
-  const QString hexText(":02001000AABB89\n");
+  const QString hexText(":02001000AABB89\n:00000001FF\n");
   const QString lower = Write("PROG.hex", hexText.toLatin1());
   const QString backup = Write("PROG.HEX.bak", hexText.toLatin1());
   const QString compiled = Write("blink.ihx", hexText.toLatin1()); // as SDCC names it

@@ -98,9 +98,12 @@ QByteArray CliRig::ReadFile(const QString &name) const {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input) {
+CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input,
+                           const std::function<void()> &inChild) {
   QProcess cli;
   cli.setProcessEnvironment(folder.environment());
+  if (inChild)
+    cli.setChildProcessModifier(inChild);
   cli.start(Program("kvr-cli"), arguments);
   cli.write(input);
   cli.closeWriteChannel();

@@ -37,8 +37,10 @@ protected:
   // A state file that seats chip with these code bytes.
   void SeedCode(const QString &chip, const QByteArray &code) const;
 
-  // Runs kvr-cli to its end, with input on its stdin.
-  Result Cli(const QStringList &arguments, const QByteArray &input = {});
+  // Runs kvr-cli to its end, with input on its stdin; inChild runs in the
+  // child process before kvr-cli starts (limits, signal dispositions).
+  Result Cli(const QStringList &arguments, const QByteArray &input = {},
+             const std::function<void()> &inChild = {});
   // Runs kvr-cli while the test's event loop runs (a LineTap needs it), and
   // presses Ctrl-C once ready() holds.
   Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready);

@@ -3,10 +3,16 @@
 #include "CliRig.h"
 #include "LineTap.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPort>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace kvr::test;
 
@@ -184,11 +190,16 @@ TEST_F(KvrCli, ErasesWithoutSignatureCheckWhereTheWindowOffersIt) {
 
 TEST_F(KvrCli, ProgramsTheLockBitsTheDeviceOffers) {
   const QString port = StartSim("006"); // AT89C2051: lock bits 1 and 2
-  const Result bit3 = Cli(On(port, "006") << "lock"
-                                          << "1,3");
-  EXPECT_EQ(bit3.status, kUsageError);
-  EXPECT_TRUE(bit3.err.contains("it offers lock bits 1, 2")) << bit3.err.toStdString();
-  EXPECT_FALSE(bit3.err.contains("Hardware detected")) << "refused before the port";
+  // A bit it does not offer, alone or with others: the same answer.
+  for (const char *bits : {"1,3", "3", "4"}) {
+    const Result refused = Cli(On(port, "006") << "lock" << bits);
+    EXPECT_EQ(refused.status, kUsageError) << bits;
+    EXPECT_TRUE(refused.err.contains(QString("lock bit %1 cannot be programmed on the ATMEL "
+                                             "AT89C2051; it offers lock bits 1, 2.")
+                                         .arg(QString(bits).right(1))))
+        << refused.err.toStdString();
+    EXPECT_FALSE(refused.err.contains("Hardware detected")) << "refused before the port";
+  }
 
   const Result lock = Cli(On(port, "006") << "lock"
                                           << "1,2");
@@ -370,6 +381,73 @@ TEST_F(KvrCli, ConvertsAHexFileToBinary) {
   EXPECT_EQ(run.status, kSuccess) << run.err.toStdString();
   EXPECT_EQ(ReadFile("prog.out"), QByteArray(16, '\0') + "\x11\x22");
   EXPECT_EQ(Cli({"convert", File("prog.hex"), File("no/such/folder/x.bin")}).status, kUsageError);
+}
+
+// A disk that takes no more than 1 KB: no save may claim success or cost
+// the old file, whether the image fits the writer's buffer or not, and the
+// user learns the system's reason.
+TEST_F(KvrCli, AFullDiskKeepsTheOldFileAndSaysWhy) {
+  const auto fullAfter1K = [] {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1024, 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  };
+  WriteFile("small.bin", CodePattern(3231));
+  const QString port = StartSim("017");
+  const QList<QStringList> saves{{"convert", File("small.bin"), File("old.bin")},
+                                 On(port) << "read" << File("old.bin")};
+  for (const QStringList &save : saves) {
+    WriteFile("old.bin", "the old file");
+    const Result run = Cli(QStringList{"--yes"} + save, {}, fullAfter1K);
+    EXPECT_NE(run.status, kSuccess) << save.join(' ').toStdString();
+    EXPECT_TRUE(run.err.contains("could not be saved: File too large.")) << run.err.toStdString();
+    EXPECT_TRUE(ReadFile("old.bin") == "the old file") << "the old file is lost";
+  }
+  EXPECT_EQ(QDir(files.path()).entryList(QDir::Files).size(), 2) << "nothing left behind";
+}
+
+// What the window would ask about, or never do, before a file is written.
+TEST_F(KvrCli, NeverWritesOverItsInputNorAnyFileUnasked) {
+  const QByteArray hex = HexRecord(0, "\x01\x02") + kHexEnd;
+  WriteFile("prog.hex", hex);
+  ASSERT_EQ(::mkfifo(File("fifo").toLocal8Bit().constData(), 0600), 0);
+  const QStringList read{"--port", File("no-port"), "--device", "017", "read"};
+  const struct {
+    QStringList arguments;
+    int status;
+    const char *text;
+  } cases[] = {
+      {{"convert", File("prog.hex"), File("prog.hex")}, kUsageError, "is the file read"},
+      {{"convert", File("prog.hex"), File("old.bin")}, kUsageError, "already exists"},
+      {QStringList(read) << File("old.bin"), kUsageError, "already exists"},
+      {{"--yes", "convert", File("prog.hex"), File("fifo")}, kUsageError, "not a regular file"},
+      {{"--yes", "convert", File("prog.hex"), File("old.bin")}, kSuccess, "Yes (--yes)"},
+  };
+  for (const auto &c : cases) {
+    WriteFile("old.bin", "old");
+    const Result run = Cli(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments.join(' ').toStdString();
+    EXPECT_TRUE(run.err.contains(c.text)) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("There is no device")) << "asked after the port";
+  }
+  EXPECT_EQ(ReadFile("prog.hex"), hex);
+  EXPECT_FALSE(QFileInfo(File("fifo")).isFile());
+  EXPECT_EQ(ReadFile("old.bin"), QByteArray("\x01\x02", 2) + QByteArray(14, 0)) << "replaced";
+}
+
+// Where the window shows nothing (a refusal code it has no text for, a
+// reason after "F" it does not know), kvr-cli still says why, even --quiet.
+TEST_F(KvrCli, EveryFailedRunSaysWhyOnALineOfItsOwn) {
+  for (const auto &[fault, status, why] :
+       {std::tuple{"nak=41@B1-5", kLinkFailure,
+                   "the programmer refused the command on every attempt (<15h>A)."},
+        std::tuple{"fail=X@B1", kDeviceFailure, "the programmer reported a failure (FX)."}}) {
+    const Result run = Cli(On(StartSim("017", {"--fault", fault})) << "--quiet"
+                                                                   << "blank-check");
+    EXPECT_EQ(run.status, status) << fault;
+    EXPECT_EQ(run.err, QString("kvr-cli: Blank Check Failed: %1\n").arg(why)) << fault;
+    TearDown();
+  }
 }
 
 TEST_F(KvrCli, MovesSpecialAreasThroughFiles) {

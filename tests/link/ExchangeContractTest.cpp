@@ -245,6 +245,27 @@ TEST_P(ExchangeContract, HandshakeGivesUpAfterFiveAttemptsShowingTheLastError) {
   EXPECT_EQ(ui.texts(), QStringList{"Error at Slave : Missing ENQ Code."});
 }
 
+// A programmer that said nothing, or only its ACK, may be busy with what it
+// got: the command or block is not sent again. A refusal or a garbled reply is.
+TEST_P(ExchangeContract, HandshakeSendsAgainOnlyAfterARefusedOrGarbledReply) {
+  for (const auto &[first, sentAgain] : {std::pair{QByteArray(), false},
+                                         {QByteArray(1, ACK), false},
+                                         {QByteArray(1, NAK), true},
+                                         {QByteArray("?\r"), true}}) {
+    const qsizetype before = programmer->framesFromPc().size();
+    ui.messages.clear();
+    programmer->queueReply(first);
+    if (sentAgain) // elsewhere a wrong second attempt meets silence and shows in the count
+      programmer->queueReply(kAckReply);
+    EXPECT_EQ(link->CommandHandshake(CommandPayload(CmdBlankCheck)), sentAgain)
+        << first.toHex().toStdString();
+    test::Settle();
+    EXPECT_EQ(programmer->framesFromPc().size() - before, sentAgain ? 2 : 1)
+        << first.toHex().toStdString();
+    EXPECT_EQ(ui.texts().isEmpty(), sentAgain) << "the time-out message at once";
+  }
+}
+
 // Opening a port asks its driver for low latency; a driver that refuses, as
 // a pseudo-terminal's does, leaves the opening as it was.
 TEST(QtSerialPortOpening, AsksForLowLatencyAndTakesARefusalSilently) {

@@ -81,6 +81,20 @@ TEST_F(Operations, OversizedFileDeclinedSendsNothing) {
   EXPECT_TRUE(ui.texts()[1].startsWith("File written successfully"));
 }
 
+// The user asked for the changed file: when it cannot be loaded (here it is
+// gone), neither the write nor Auto goes on with the old image.
+TEST_F(Operations, AChangedFileThatCannotBeReloadedIsNotWritten) {
+  rig.Start("001");
+  rig.Load(Pattern(64));
+  core.buffer().OpenedFilePath = rig.folder.path() + "/gone.bin";
+  ui.answers = {Answer::Yes}; // open the new file and write it
+  core.Trigger("TbnAuto");
+  EXPECT_EQ(ui.texts().value(1), "The file " + core.buffer().OpenedFilePath +
+                                     " could not be opened: No such file or directory.");
+  EXPECT_TRUE(rig.Wire().isEmpty()) << "nothing is written, nothing locked";
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Aborted"));
+}
+
 TEST_F(Operations, EraseBlankCheckAndTheirPayloads) {
   rig.Start("017");
   rig.Load(Pattern(64));

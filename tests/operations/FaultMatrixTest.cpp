@@ -2,10 +2,15 @@
 // commit, at its first command, its first, a middle and its last block: no
 // success is ever claimed that the chip does not bear out, a failure is
 // reported as one, the programmer gets its closing ACK, the menus come back
-// and a read that fails leaves the buffer as it was.
+// and a read that fails leaves the buffer as it was. A programmer that stalls
+// past the time-out and then goes on is checked once it has gone on.
 #include "BaseModule.h"
+#include "FrameSplitter.h"
 #include "SimChip.h"
 #include "SimRig.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +43,10 @@ struct Operation {
   // Whether the chip and the buffer bear out a success the program claimed,
   // the fault having hit that kind of reply.
   std::function<bool(test::SimRig &, Reply hit)> succeeded;
+  // The chip, and the store the operation works on: its size is the image's.
+  const char *chip = "001";
+  sim::Store store = sim::Store::Code;
+  int size = kImageSize;
 };
 
 QByteArray Code(test::SimRig &rig) {
@@ -53,9 +62,10 @@ bool ReadIntoBuffer(test::SimRig &rig, Reply) {
   return buffer.FileEnd == kImageSize + 1 && buffer.imageBytes(kImageSize) == Code(rig);
 }
 
-std::vector<std::pair<QString, Position>> TransferPositions(const QString &command, bool write) {
+std::vector<std::pair<QString, Position>> TransferPositions(const QString &command, bool write,
+                                                            int blocks = kLastBlock) {
   std::vector<std::pair<QString, Position>> positions{{command, {"hs", Reply::Handshake}}};
-  for (const int block : {1, kLastBlock / 2, kLastBlock}) {
+  for (const int block : {1, blocks / 2, blocks}) {
     const std::string n = std::to_string(block);
     positions.push_back(
         {command, {(write ? "ack" : "blk") + n, write ? Reply::Handshake : Reply::Verdict}});
@@ -95,6 +105,12 @@ const std::vector<Operation> &Operations() {
        [](test::SimRig &rig, Reply hit) {
          return Written(rig, hit) && rig.programmer.chip()->isLocked();
        }},
+      // The 2 KB data EEPROM of the AT89S8252, written from the buffer.
+      {"AreaWrite", "MnuWrite2kEEPROM", TransferPositions("P1", true, 64),
+       [](test::SimRig &rig, Reply) {
+         return rig.programmer.chip()->stored(sim::Store::Eeprom) == Pattern(2048);
+       },
+       "017", sim::Store::Eeprom, 2048},
   };
   return operations;
 }
@@ -105,6 +121,7 @@ struct FaultKind {
   std::vector<Reply> hits;
   bool refusal = false;  // given for every attempt the PC makes
   bool endsLine = false; // nothing can be sent after it
+  bool goesOn = false;   // the programmer works on after the operation ended
 };
 
 const std::vector<FaultKind> kFaults{
@@ -117,6 +134,8 @@ const std::vector<FaultKind> kFaults{
     {"Late", "delay=600", {Reply::Handshake, Reply::Verdict, Reply::Data}},
     {"Bcc", "bcc", {Reply::Verdict, Reply::Data}},
     {"Unplug", "unplug", {Reply::Handshake, Reply::Verdict, Reply::Data}, false, true},
+    // Longer than the rig's 300 ms time-out, short enough to keep the matrix quick.
+    {"Stall", "stall=400", {Reply::Handshake, Reply::Verdict, Reply::Data}, false, false, true},
 };
 
 struct Case {
@@ -163,7 +182,8 @@ const QStringList kSuccessTexts{"Signature verification passed.",
                                 "File written successfully",
                                 "End of Read",
                                 "Lock Passed",
-                                "MCU Erased, file successfully Written"};
+                                "MCU Erased, file successfully Written",
+                                "Data written successfully"};
 
 bool ClaimsSuccess(const QStringList &shown) {
   for (const QString &text : shown)
@@ -175,36 +195,66 @@ bool ClaimsSuccess(const QStringList &shown) {
 
 class FaultMatrix : public ::testing::TestWithParam<Case> {};
 
+// True when the PC sent a frame again right after itself: a retry.
+bool SentAgain(const QByteArray &wire) {
+  sim::FrameSplitter splitter;
+  QByteArray previous;
+  for (const sim::FrameSplitter::Piece &piece : splitter.feed(wire)) {
+    if (piece.kind == sim::FrameSplitter::Piece::Kind::Frame && piece.bytes == previous)
+      return true;
+    previous = piece.bytes;
+  }
+  return false;
+}
+
+// Lets the programmer finish what it still has on the line.
+void WaitUntilIdle(test::SimRig &rig) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!rig.programmer.idle() && clock.elapsed() < 5000)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+  test::Settle();
+}
+
 TEST_P(FaultMatrix, NoFalseSuccessAndEverythingRestored) {
   const Case &c = GetParam();
+  const Operation &op = *c.operation;
   test::SimRig rig;
-  rig.Start("001");
+  rig.Start(op.chip);
   // The chip holds something else than the buffer, so that a read, a write
   // and an erase each change what they claim to.
-  const QByteArray chipBefore = Pattern(kImageSize + 1).mid(1);
-  if (c.operation->control != QByteArray("TbnBlankCheck")) {
-    ASSERT_TRUE(rig.programmer.chip()->write(sim::Store::Code, 0, chipBefore));
+  if (op.control != QByteArray("TbnBlankCheck")) {
+    ASSERT_TRUE(rig.programmer.chip()->write(op.store, 0, Pattern(op.size + 1).mid(1)));
   }
-  rig.Load(Pattern(kImageSize));
+  rig.Load(Pattern(op.size));
   const ImageBuffer &buffer = rig.core.buffer();
-  const QByteArray bufferBefore = buffer.imageBytes(kImageSize);
+  const QByteArray bufferBefore = buffer.imageBytes(op.size);
   rig.ui.answers = {Answer::Yes}; // a read asks before it replaces the screen
   rig.ui.lockBitChoices = {std::array<bool, 4>{true, false, false, false}};
   for (const QString &fault : c.FaultTexts())
     rig.programmer.faults().add(fault);
 
-  rig.core.Trigger(QString::fromLatin1(c.operation->control));
+  rig.core.Trigger(QString::fromLatin1(op.control));
+  if (c.fault->goesOn)
+    WaitUntilIdle(rig);
 
   const QStringList shown = rig.ui.texts();
   const QString status = rig.ui.panelText(Panel::SbrActivity);
   const std::string context =
       "shown: " + shown.join(" | ").toStdString() + "\nstatus: " + status.toStdString();
   if (ClaimsSuccess(shown)) {
-    EXPECT_TRUE(c.operation->succeeded(rig, c.position.reply)) << "success claimed on a failure\n"
-                                                               << context;
+    EXPECT_TRUE(op.succeeded(rig, c.position.reply)) << "success claimed on a failure\n" << context;
     EXPECT_FALSE(status.endsWith("Failed")) << context;
   } else {
     EXPECT_TRUE(status.endsWith(" Failed")) << "a failure must say so\n" << context;
+  }
+  if (c.fault->goesOn) {
+    // A programmer that is silent may be working on what it got: a second
+    // copy would be taken as a command or block of its own.
+    EXPECT_FALSE(SentAgain(rig.Wire())) << "sent again into the silence\n" << context;
+  }
+  if (op.control == QByteArray("TbnAuto") && !Written(rig, c.position.reply)) {
+    EXPECT_FALSE(rig.programmer.chip()->isLocked()) << "locked after a failed write\n" << context;
   }
   if (!c.fault->endsLine) {
     EXPECT_TRUE(rig.Wire().endsWith(kClosingAck)) << "the programmer is left waiting";
@@ -213,9 +263,9 @@ TEST_P(FaultMatrix, NoFalseSuccessAndEverythingRestored) {
   EXPECT_FALSE(rig.core.panel().isEnabled("TbnStop"));
   EXPECT_FALSE(rig.session.StopRequested());
   EXPECT_EQ(rig.ui.busyDepth, 0);
-  if (!(c.operation->control == QByteArray("TbnRead") && ClaimsSuccess(shown))) {
-    EXPECT_EQ(buffer.imageBytes(kImageSize), bufferBefore) << "the buffer is left alone";
-    EXPECT_EQ(buffer.FileEnd, kImageSize + 1);
+  if (!(op.control == QByteArray("TbnRead") && ClaimsSuccess(shown))) {
+    EXPECT_EQ(buffer.imageBytes(op.size), bufferBefore) << "the buffer is left alone";
+    EXPECT_EQ(buffer.FileEnd, op.size + 1);
   }
 }
 

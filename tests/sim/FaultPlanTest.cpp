@@ -17,7 +17,7 @@ TEST(FaultPlanText, UnderstoodSpecsAndTheReasonForOthers) {
   for (const char *good :
        {"nak=SYN@1", "nak=dc2@W2", "nak=7F@3-7", "nak=ENQ@W1/ack4", "fail=V@W1/blk3", "fail=N@S1",
         "fail=S@R2/blk1", "drop@1/hs", "drop@R1/data2", "truncate=5@Q1", "delay=250@2",
-        "bcc@R1/data1", "unplug@W1/blk10", "id=KVR1.03", "id="}) {
+        "stall=300@W1/ack2", "bcc@R1/data1", "unplug@W1/blk10", "id=KVR1.03", "id="}) {
     FaultPlan plan;
     QString error;
     EXPECT_TRUE(plan.add(QString::fromLatin1(good), &error)) << good << ": " << error.toStdString();
