@@ -288,18 +288,6 @@ TEST(QtSerialPortOpening, AsksForLowLatencyAndTakesARefusalSilently) {
   EXPECT_FALSE(RequestLowLatency(line)) << "a pseudo-terminal has no low-latency mode";
 }
 
-// kvr-cli waits for the operator, or ends, without running the event loop:
-// a closing ACK handed to the port is on the line by then.
-TEST(QtSerialPortWriting, BytesLeaveWithoutTheEventLoop) {
-  test::PtyPeer peer;
-  QtSerialPort port;
-  port.setPortName(peer.slavePath());
-  ASSERT_TRUE(port.setSettings(kPortSettings));
-  ASSERT_TRUE(port.open()) << port.errorString().toStdString();
-  ASSERT_TRUE(port.write(kAckReply));
-  EXPECT_EQ(peer.readWithoutEventLoop(500), kAckReply);
-}
-
 INSTANTIATE_TEST_SUITE_P(Ports, ExchangeContract,
                          ::testing::Values(PortKind::Loopback, PortKind::Pty),
                          [](const auto &info) {

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <poll.h>
 #include <stdexcept>
 #include <stdlib.h>
 #include <termios.h>
@@ -51,20 +50,6 @@ void PtyPeer::pullThePlug() {
     ::close(slaveKeeper_);
     slaveKeeper_ = -1;
   }
-}
-
-QByteArray PtyPeer::readWithoutEventLoop(int waitMs) {
-  QByteArray bytes;
-  pollfd ready{master_, POLLIN, 0};
-  while (master_ >= 0 && ::poll(&ready, 1, waitMs) > 0) {
-    char buffer[4096];
-    const ssize_t n = ::read(master_, buffer, sizeof buffer);
-    if (n <= 0)
-      break;
-    bytes.append(buffer, n);
-    waitMs = 0;
-  }
-  return bytes;
 }
 
 void PtyPeer::readMaster() {

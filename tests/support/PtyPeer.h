@@ -20,9 +20,6 @@ public:
   QString slavePath() const { return slavePath_; }
   void send(const QByteArray &bytes) override;
   void pullThePlug() override;
-  // What the PC has put on the line within waitMs, read without the event
-  // loop (which a program waiting for its user does not run either).
-  QByteArray readWithoutEventLoop(int waitMs);
 
 private:
   void readMaster();
