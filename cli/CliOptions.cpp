@@ -88,8 +88,12 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
   const QCommandLineOption count(QStringLiteral("count"),
                                  QStringLiteral("auto: the number of chips (default 1)."),
                                  QStringLiteral("N"));
-  parser.addOptions(
-      {help, port, device, dataDir, yes, quiet, verbose, timeout, erase5v, erase12v, count});
+  const QCommandLineOption binary(
+      QStringLiteral("binary"),
+      QStringLiteral("Read FILE with the binary reader even when its name or contents are Intel "
+                     "HEX."));
+  parser.addOptions({help, port, device, dataDir, yes, quiet, verbose, timeout, erase5v, erase12v,
+                     count, binary});
   parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands."),
                                QStringLiteral("COMMAND"));
   parser.addPositionalArgument(QStringLiteral("arguments"),
@@ -118,7 +122,7 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
     return Refuse(err, QStringLiteral("usage: kvr-cli [options] %1 %2")
                            .arg(options.command, QLatin1String(command->synopsis))
                            .trimmed());
-  for (const QCommandLineOption *own : {&erase5v, &erase12v, &count})
+  for (const QCommandLineOption *own : {&erase5v, &erase12v, &count, &binary})
     if (parser.isSet(*own) && !command->ownOptions.contains(own->names().first()))
       return Refuse(
           err,
@@ -141,6 +145,7 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
       return Refuse(err, QStringLiteral("--timeout takes seconds, more than 0 and up to 3600."));
     options.timeout = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
   }
+  options.binary = parser.isSet(binary);
   options.erase5v = parser.isSet(erase5v);
   options.erase12v = parser.isSet(erase12v);
   if (options.erase5v && options.erase12v)

@@ -24,7 +24,8 @@ struct CliOptions {
   std::chrono::milliseconds timeout{40000};
   bool erase5v = false;
   bool erase12v = false;
-  int count = 1; // chips in a row for auto
+  int count = 1;       // chips in a row for auto
+  bool binary = false; // read FILE with the binary reader, whatever it holds
 };
 
 // The command line read, or the status to end with at once: after --help,

@@ -41,9 +41,14 @@ protected:
   // child process before kvr-cli starts (limits, signal dispositions).
   Result Cli(const QStringList &arguments, const QByteArray &input = {},
              const std::function<void()> &inChild = {});
-  // Runs kvr-cli while the test's event loop runs (a LineTap needs it), and
-  // presses Ctrl-C once ready() holds.
-  Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready);
+  // Runs kvr-cli while the test's event loop runs (a LineTap needs it), with
+  // its input left open; presses Ctrl-C once interruptWhen holds for what it
+  // has written on stderr so far.
+  Result CliLive(const QStringList &arguments,
+                 const std::function<bool(const QString &err)> &interruptWhen = {});
+  Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready) {
+    return CliLive(arguments, [&](const QString &) { return ready(); });
+  }
 
   QString File(const QString &name) const { return files.filePath(name); }
   void WriteFile(const QString &name, const QByteArray &contents) const;
