@@ -28,7 +28,8 @@ inline const QString SameAsOpen = QStringLiteral(
     "The path and file name you have selected is the same as the one currently open.");
 inline const QString AlreadyExists = QStringLiteral("The selected file already exists.");
 inline const QString OpenFilter =
-    QStringLiteral("Hex Files (*.Hex)|*.Hex|Bin Files (*.Bin)|*.Bin|All Files (*.*)|*.*");
+    QStringLiteral("Hex Files (*.Hex;*.ihx;*.ihex)|*.Hex;*.ihx;*.ihex|Bin Files (*.Bin)|*.Bin|"
+                   "All Files (*.*)|*.*");
 QString Damaged(int line);
 QString CouldNotOpen(const QString &path, const QString &reason);
 QString CouldNotSave(const QString &path, const QString &reason);

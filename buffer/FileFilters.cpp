@@ -1,5 +1,9 @@
 #include "FileFilters.h"
 
+#include "IntelHex.h"
+
+#include <QFile>
+
 namespace kvr {
 
 QStringList DialogNameFilters(const QString &filter) {
@@ -12,11 +16,13 @@ QStringList DialogNameFilters(const QString &filter) {
       const qsizetype open = description.lastIndexOf(QLatin1Char('('));
       pattern = description.mid(open + 1).chopped(description.endsWith(QLatin1Char(')')) ? 1 : 0);
     }
-    if (pattern == QLatin1String("*.*"))
-      pattern = QStringLiteral("*");
-    QStringList variants{pattern};
-    if (pattern != QLatin1String("*"))
-      variants << pattern.toLower() << pattern.toUpper();
+    QStringList variants;
+    for (const QString &one : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+      if (one == QLatin1String("*.*") || one == QLatin1String("*"))
+        variants << QStringLiteral("*");
+      else
+        variants << one << one.toLower() << one.toUpper();
+    }
     variants.removeDuplicates();
     filters << description + QStringLiteral(" (") + variants.join(QLatin1Char(' ')) +
                    QLatin1Char(')');
@@ -29,7 +35,19 @@ int FilterIndex(const QString &filter, const QString &selectedNameFilter) {
 }
 
 bool IsHexFileName(const QString &path) {
-  return path.endsWith(QLatin1String(".hex"), Qt::CaseInsensitive);
+  for (const char *extension : {".hex", ".ihx", ".ihex"})
+    if (path.endsWith(QLatin1String(extension), Qt::CaseInsensitive))
+      return true;
+  return false;
+}
+
+bool IsHexFile(const QString &path) {
+  if (IsHexFileName(path))
+    return true;
+  QFile file(path);
+  // Enough for blank lines and the longest record.
+  constexpr qint64 kHead = 4096;
+  return file.open(QIODevice::ReadOnly) && StartsAsIntelHex(file.read(kHead));
 }
 
 } // namespace kvr

@@ -78,11 +78,29 @@ bool Fields(QByteArrayView body, Record &record) {
   return true;
 }
 
-bool AnyNonZero(const QByteArray &bytes) {
-  return std::any_of(bytes.begin(), bytes.end(), [](char c) { return c != 0; });
+// Where the load addresses of the data records that follow count from: an
+// extended segment address (type 02) moves them by its paragraph times 16, an
+// extended linear address (type 04) by its upper 16 bits.
+qint64 AddressBase(const Record &record) {
+  qint64 value = 0;
+  for (qsizetype i = 0; i < std::min<qsizetype>(record.data.size(), 2); ++i)
+    value = value * 256 + static_cast<unsigned char>(record.data[i]);
+  return record.type == kSegmentAddressRecord ? value * 16 : value << 16;
 }
 
 } // namespace
+
+bool StartsAsIntelHex(const QByteArray &head) {
+  qsizetype start = 0;
+  while (start < head.size() && IsLineSpace(head[start]))
+    ++start;
+  if (start == head.size() || head[start] != ':')
+    return false;
+  qsizetype end = start + 1;
+  while (end < head.size() && head[end] != ':' && !IsLineSpace(head[end]))
+    ++end;
+  return WellFormed(QByteArrayView(head.constData() + start + 1, end - start - 1));
+}
 
 HexImage ReadIntelHex(const QByteArray &file, HexReading reading) {
   HexImage image;
@@ -96,7 +114,7 @@ HexImage ReadIntelHex(const QByteArray &file, HexReading reading) {
   int highestStart = 0;
   int endColumn = 0;
   int furthestEnd = 0;
-  bool upperAddressSet = false;
+  qint64 base = 0;
   bool endOfFileSeen = false;
   int lastRecordLine = 0;
   int line = 1;
@@ -123,15 +141,16 @@ HexImage ReadIntelHex(const QByteArray &file, HexReading reading) {
     lastRecordLine = recordLine;
     endOfFileSeen = endOfFileSeen || record.type == kEndOfFileRecord;
     if (record.type == kSegmentAddressRecord || record.type == kLinearAddressRecord) {
-      upperAddressSet = AnyNonZero(record.data);
+      base = AddressBase(record);
       continue;
     }
     if (record.type != kDataRecord)
       continue;
-    if (upperAddressSet || record.address + record.data.size() > HexImage::kAddressSpace) {
+    if (base + record.address + record.data.size() > HexImage::kAddressSpace) {
       image.outcome = HexImage::Outcome::BeyondFFFF;
       return image;
     }
+    record.address += static_cast<int>(base);
 
     image.highestRow = std::max(image.highestRow, record.address / kBytesPerRow);
     if (record.address > highestStart) {

@@ -7,14 +7,15 @@
 namespace kvr {
 
 // An Intel HEX file read into a 64 KB image, before anything in the buffer
-// changes. Only data records place bytes, at their 16-bit load address.
+// changes. Only data records place bytes, at their load address counted from
+// the last extended segment or linear address record.
 struct HexImage {
   enum class Outcome {
     Loaded,
     NotHex,     // the first character is not ":" or the file is shorter than 11 characters
     Damaged,    // a record is malformed, or the end-of-file record is missing;
                 // damagedLine names the first bad line
-    BeyondFFFF, // data would land past FFFFh, or under a non-zero extended address
+    BeyondFFFF, // data would land past FFFFh
   };
   static constexpr int kAddressSpace = 0x10000;
 
@@ -31,6 +32,10 @@ struct HexImage {
 // whose checksum, length or digits are wrong; Tolerant places what such
 // records carry, the way the user asked for after "Load it anyway?".
 enum class HexReading { Strict, Tolerant };
+
+// The beginning of a file reads as Intel HEX: its first character that is not
+// blank is ":" and the record it starts is well formed.
+bool StartsAsIntelHex(const QByteArray &head);
 
 // Reads the records of a HEX file. Gaps between records read as 00h. The
 // image runs to the end of the record with the greatest load address, or to

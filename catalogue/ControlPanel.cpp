@@ -35,6 +35,18 @@ void ControlPanel::update(const QString &name, T State::*field, const T &value) 
   emit stateChanged(name);
 }
 
+bool ControlPanel::isOffered(const QString &name) const {
+  const ControlSpec *spec = FindControl(name);
+  if (!spec)
+    return false;
+  for (; spec; spec = *spec->parent ? FindControl(QLatin1String(spec->parent)) : nullptr) {
+    const QString control = QLatin1String(spec->name);
+    if (!isEnabled(control) || !isVisible(control))
+      return false;
+  }
+  return true;
+}
+
 void ControlPanel::setEnabled(const QString &name, bool enabled) {
   update(name, &State::enabled, enabled);
 }

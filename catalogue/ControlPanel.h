@@ -33,6 +33,10 @@ public:
   QString text(const QString &name) const { return states_.value(name).text; }
   int value(const QString &name) const { return states_.value(name).value; }
   bool has(const QString &name) const { return states_.contains(name); }
+  // The user can reach the control: it and every menu or button it sits
+  // under are enabled and shown. A hidden drop-down entry is not offered,
+  // however enabled.
+  bool isOffered(const QString &name) const;
 
   void setEnabled(const QString &name, bool enabled);
   void setVisible(const QString &name, bool visible);

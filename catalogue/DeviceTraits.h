@@ -51,6 +51,14 @@ struct DeviceTraits {
   // "RC" chips.
   bool rcCommands = false;
 
+  // The lock bit dialog's fourth box reads "1/2 Oscillator Gain" and can be
+  // ticked, which sends the lock command's fourth digit as "1". No device has
+  // it, on purpose: none of the catalogue's devices is known to take an
+  // oscillator gain setting through the lock command, and a guessed family
+  // would have the firmware program a bit of unknown meaning into its chips.
+  // A device documented with such a bit gets it in a row of the table.
+  bool halfOscillatorGain = false;
+
   // Index of the chip's picture in the positioning tip shown before a
   // signature verification; -1 without a tip.
   int positioningTip = -1;

@@ -2,7 +2,6 @@
 
 #include "BaseModule.h"
 #include "BufferFiles.h"
-#include "ControlLayout.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
 #include "FileFilters.h"
@@ -162,19 +161,9 @@ ExitStatus CliContext::VerifySignature(SignatureNeed need) {
   return failure;
 }
 
-bool CliContext::Offered(const QString &control) {
-  const ControlSpec *spec = FindControl(control);
-  if (!spec)
-    return false;
-  for (; spec; spec = *spec->parent ? FindControl(QLatin1String(spec->parent)) : nullptr)
-    if (!core_.panel().isEnabled(QLatin1String(spec->name)))
-      return false;
-  return true;
-}
-
 ExitStatus CliContext::RunControl(const QStringList &controls) {
   for (const QString &control : controls) {
-    if (!Offered(control))
+    if (!core_.panel().isOffered(control))
       continue;
     // A status left by an earlier step must not be read as this operation's.
     ui_.setActivity(QString());
@@ -247,7 +236,7 @@ void CliContext::onReadImage(std::function<bool(const QString &path)> take) {
 ExitStatus CliContext::LoadImageFile(const QString &path) {
   ImageBuffer &buffer = core_.buffer();
   BufferFiles &files = core_.files();
-  files.OpenFilterIndex = IsHexFileName(path) ? BufferFiles::kHexFilter : 0;
+  files.OpenFilterIndex = !options_.binary && IsHexFile(path) ? BufferFiles::kHexFilter : 0;
   buffer.OpenedFilePath.clear();
   // The readers have told the user why a file was refused.
   files.FileOpenPrompt(path, false);

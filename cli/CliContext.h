@@ -59,7 +59,7 @@ public:
   ExitStatus VerifySignature(SignatureNeed need);
 
   // Runs the first of the controls the window offers for the selected
-  // device (enabled, and its menus too), as a click on it.
+  // device (enabled and shown, and its menus too), as a click on it.
   ExitStatus RunControl(const QStringList &controls);
   // How an operation ended: interrupted, passed, or failed at the
   // programmer or on the link.
@@ -73,8 +73,9 @@ public:
   // buffer; false tells the read it could not be taken.
   void onReadImage(std::function<bool(const QString &path)> take);
 
-  // Loads a file into the buffer as the window opens a recent file: the HEX
-  // reader for a name ending in "HEX", else the binary reader.
+  // Loads a file into the buffer: the HEX reader for a HEX file name (as the
+  // window opens a recent file) or Intel HEX contents, unless --binary; else
+  // the binary reader.
   ExitStatus LoadImageFile(const QString &path);
   // Saves the buffer's image as a binary file with the window's writer.
   ExitStatus SaveImageFile(const QString &path);
@@ -93,8 +94,6 @@ public:
   QString DeviceName() const;
 
 private:
-  bool Offered(const QString &control);
-
   CliOptions options_;
   QTextStream &out_;
   Session session_;

@@ -93,8 +93,12 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
       QStringLiteral("log"),
       QStringLiteral("auto: append a JSON line for every chip to FILE (production log)."),
       QStringLiteral("FILE"));
-  parser.addOptions(
-      {help, port, device, dataDir, yes, quiet, verbose, timeout, erase5v, erase12v, count, log});
+  const QCommandLineOption binary(
+      QStringLiteral("binary"),
+      QStringLiteral("Read FILE with the binary reader even when its name or contents are Intel "
+                     "HEX."));
+  parser.addOptions({help, port, device, dataDir, yes, quiet, verbose, timeout, erase5v, erase12v,
+                     count, binary, log});
   parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands."),
                                QStringLiteral("COMMAND"));
   parser.addPositionalArgument(QStringLiteral("arguments"),
@@ -123,7 +127,7 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
     return Refuse(err, QStringLiteral("usage: kvr-cli [options] %1 %2")
                            .arg(options.command, QLatin1String(command->synopsis))
                            .trimmed());
-  for (const QCommandLineOption *own : {&erase5v, &erase12v, &count, &log})
+  for (const QCommandLineOption *own : {&erase5v, &erase12v, &count, &binary, &log})
     if (parser.isSet(*own) && !command->ownOptions.contains(own->names().first()))
       return Refuse(
           err,
@@ -152,6 +156,7 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
       return Refuse(err, QStringLiteral("--timeout takes seconds, more than 0 and up to 3600."));
     options.timeout = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
   }
+  options.binary = parser.isSet(binary);
   options.erase5v = parser.isSet(erase5v);
   options.erase12v = parser.isSet(erase12v);
   if (options.erase5v && options.erase12v)

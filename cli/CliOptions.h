@@ -25,8 +25,9 @@ struct CliOptions {
   std::chrono::milliseconds timeout{40000};
   bool erase5v = false;
   bool erase12v = false;
-  int count = 1; // chips in a row for auto
-  QString log;   // auto's production log, a JSON line per chip; empty: none
+  int count = 1;       // chips in a row for auto
+  bool binary = false; // read FILE with the binary reader, whatever it holds
+  QString log;         // auto's production log, a JSON line per chip; empty: none
 };
 
 // The command line read, or the status to end with at once: after --help,

@@ -8,11 +8,13 @@
 #include "ImageBuffer.h"
 #include "ImageCompare.h"
 #include "LockAuto.h"
+#include "OperationSupport.h"
 #include "PortMap.h"
 #include "SimulatorProcess.h"
 #include "SpecialByteForm.h"
-#include "SpecialMenu.h"
 #include "SpecialNumbers.h"
+#include "SpecialOffer.h"
+#include "WriteRead.h"
 
 #include <QDir>
 #include <QFile>
@@ -123,6 +125,28 @@ ExitStatus BlankCheck(CliContext &c, const QStringList &) {
   return Passed(reached) ? c.RunControl({QStringLiteral("TbnBlankCheck")}) : reached;
 }
 
+// Without --yes, a question the command will certainly meet (a warning
+// window of the device, a file larger than the device) ends the run here,
+// before anything is sent, rather than half-way through. It is asked as the
+// operation would ask it; with --yes the operation answers it when it comes.
+ExitStatus AskAhead(CliContext &c, std::initializer_list<WarningWindow> windows,
+                    bool writesImage = false) {
+  if (c.options().yes)
+    return ExitStatus::Success;
+  for (const WarningWindow window : windows) {
+    bool dontShowAgain = false;
+    if (WarningDue(c.core().context(), window) && !c.ui().showWarningWindow(window, dontShowAgain))
+      return ExitStatus::UsageError;
+  }
+  const ImageBuffer &buffer = c.core().buffer();
+  const int deviceSize = c.session().Mcu.MCUCodeROMSize;
+  if (writesImage && ImageExceedsDevice(buffer, deviceSize) &&
+      c.ui().ask(WriteText::SizeWarning(buffer.CurrentFilePath, buffer.FileEnd, deviceSize),
+                 Buttons::YesNo, MessageIcon::Exclamation) != Answer::Yes)
+    return ExitStatus::UsageError;
+  return ExitStatus::Success;
+}
+
 ExitStatus Erase(CliContext &c, const QStringList &) {
   // Without signature check: the toolbar's button after a failed
   // verification, the menu entry where the family offers it.
@@ -133,7 +157,8 @@ ExitStatus Erase(CliContext &c, const QStringList &) {
                    : QStringList{QStringLiteral("TbnErase")};
   const bool withSignature = !o.erase5v && !o.erase12v;
   const ExitStatus reached =
-      c.ReachDevice(withSignature ? SignatureNeed::MustPass : SignatureNeed::MayFail);
+      c.ReachDevice(withSignature ? SignatureNeed::MustPass : SignatureNeed::MayFail,
+                    [&] { return AskAhead(c, {WarningWindow::Erase}); });
   return Passed(reached) ? c.RunControl(controls) : reached;
 }
 
@@ -180,8 +205,10 @@ ExitStatus Lock(CliContext &c, const QStringList &arguments) {
     return ExitStatus::UsageError;
   }
   c.ui().setLockBits(*ticked);
-  const ExitStatus reached =
-      c.ReachDevice(SignatureNeed::MustPass, [&] { return CheckLockBits(c, *ticked); });
+  const ExitStatus reached = c.ReachDevice(SignatureNeed::MustPass, [&] {
+    const ExitStatus bits = CheckLockBits(c, *ticked);
+    return Passed(bits) ? AskAhead(c, {WarningWindow::Lock}) : bits;
+  });
   return Passed(reached) ? c.RunControl({QStringLiteral("TbnLock")}) : reached;
 }
 
@@ -229,7 +256,7 @@ ExitStatus Read(CliContext &c, const QStringList &arguments) {
 ExitStatus Write(CliContext &c, const QStringList &arguments) {
   ExitStatus status = c.LoadImageFile(arguments.first());
   if (Passed(status))
-    status = c.ReachDevice();
+    status = c.ReachDevice(SignatureNeed::MustPass, [&] { return AskAhead(c, {}, true); });
   return Passed(status) ? c.RunControl({QStringLiteral("TbnWrite")}) : status;
 }
 
@@ -293,8 +320,8 @@ ExitStatus Verify(CliContext &c, const QStringList &arguments) {
 
 // Enter from the operator; false when the input has ended.
 bool WaitForChip(CliContext &c, int chip) {
-  c.ui().note(QStringLiteral("seat chip %1 and press Enter.").arg(chip));
   CtrlC::WaitingForUser waiting;
+  c.ui().note(QStringLiteral("seat chip %1 and press Enter.").arg(chip));
   std::string line;
   return static_cast<bool>(std::getline(std::cin, line));
 }
@@ -304,7 +331,7 @@ ExitStatus Auto(CliContext &c, const QStringList &arguments) {
   if (Passed(status))
     status = c.LoadImageFile(arguments.first());
   if (Passed(status))
-    status = c.ReachProgrammer();
+    status = c.ReachProgrammer([&] { return AskAhead(c, {WarningWindow::Lock}, true); });
   if (!Passed(status))
     return status;
   ExitStatus worst = ExitStatus::Success;
@@ -368,19 +395,20 @@ std::optional<QStringList> ParseHexBytes(const QString &text) {
   return bytes;
 }
 
-// The controls through which the window sends this special command to the
-// selected device: the family's menu entries and drop-down entries, and the
-// block erase entries for the block erases.
-QStringList SpecialControls(const SelectedMcu &mcu, const QString &number, char mode) {
-  QStringList controls;
-  if (mode == SpecialModeSet && number == QLatin1String("28"))
-    controls << QStringLiteral("MnuBlockErase") << QStringLiteral("BMnu_BlockErase");
-  if (mode == SpecialModeSet && number == QLatin1String("35"))
-    controls << QStringLiteral("MnuBlockEraseFlashBlock1") << QStringLiteral("BMnu_BlockErase_RC");
-  for (const QString &entry : SpecialMenu::EntryNames())
-    if (SpecialMenu::Sends(entry, mcu) == std::pair(number, mode))
-      controls.append(entry);
-  return controls;
+// Only what the window's menus and drop-down offer the device goes out;
+// anything else is refused before the port is touched.
+ExitStatus CheckSpecialOffered(CliContext &c, const SpecialChoice &choice) {
+  const QList<SpecialChoice> offered = OfferedSpecialCommands(c.session().Mcu);
+  if (offered.contains(choice))
+    return ExitStatus::Success;
+  QStringList names;
+  for (const auto &[number, mode] : offered)
+    names.append(number + QLatin1Char(' ') + QLatin1Char(mode));
+  c.ui().note(
+      QStringLiteral("special is not available for %1 as %2 %3; it offers %4.")
+          .arg(c.DeviceName(), choice.first, QString(QLatin1Char(choice.second)),
+               names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "))));
+  return ExitStatus::UsageError;
 }
 
 // What the third argument of special is: a file for the areas, bytes for the
@@ -431,8 +459,9 @@ ExitStatus Special(CliContext &c, const QStringList &arguments) {
     }
     c.ui().setSpecialBytes(*bytes);
   }
+  const SpecialChoice choice(number, letter);
   if (Passed(status))
-    status = c.ReachDevice();
+    status = c.ReachDevice(SignatureNeed::MustPass, [&] { return CheckSpecialOffered(c, choice); });
   if (!Passed(status))
     return status;
   if (data == SpecialData::AreaToFile) {
@@ -440,7 +469,7 @@ ExitStatus Special(CliContext &c, const QStringList &arguments) {
     c.core().buffer().clear();
     c.core().panel().SetMenuOptions(false);
   }
-  status = c.RunControl(SpecialControls(c.session().Mcu, number, letter));
+  status = c.RunControl(SpecialControls(c.session().Mcu, choice));
   for (const QString &value : c.ui().specialByteValues())
     c.out() << value << '\n';
   c.out().flush();
@@ -517,20 +546,20 @@ const std::vector<CliCommand> &Commands() {
        0, 0, {QStringLiteral("5v"), QStringLiteral("12v")}, &Erase},
       {"lock", "BITS", "program the lock bits, for example 1,2",
        1, 1, {}, &Lock},
-      {"write", "FILE", "write a HEX or binary file (by its extension, as the window opens it)",
-       1, 1, {}, &Write},
+      {"write", "FILE [--binary]", "write a HEX file (by its name or contents) or a binary file",
+       1, 1, {QStringLiteral("binary")}, &Write},
       {"read", "FILE", "read the code memory and save it as a binary file",
        1, 1, {}, &Read},
-      {"verify", "FILE", "read the chip and compare with FILE: the first differing address and the count",
-       1, 1, {}, &Verify},
-      {"auto", "FILE [--count N] [--log LOG]", "write and lock N chips in a row, Enter between chips; a line per chip; on several --port at once",
-       1, 1, {QStringLiteral("count"), QStringLiteral("log")}, &Auto},
-      {"special", "NUMBER MODE [FILE|HEXBYTES]", "special command NUMBER in mode S, R or W; areas to or from FILE, special bytes shown or set to HEXBYTES",
-       2, 3, {}, &Special},
-      {"checksum", "FILE", "the checksum and CRC-32 of FILE's image, over the bytes a save writes",
-       1, 1, {}, &Checksum},
-      {"convert", "IN OUT", "load IN with the window's readers and save the image as binary OUT",
-       2, 2, {}, &Convert},
+      {"verify", "FILE [--binary]", "read the chip and compare with FILE: the first differing address and the count",
+       1, 1, {QStringLiteral("binary")}, &Verify},
+      {"auto", "FILE [--count N] [--log LOG] [--binary]", "write and lock N chips in a row, Enter between chips; a line per chip; on several --port at once",
+       1, 1, {QStringLiteral("count"), QStringLiteral("log"), QStringLiteral("binary")}, &Auto},
+      {"special", "NUMBER MODE [FILE|HEXBYTES] [--binary]", "special command NUMBER in mode S, R or W; areas to or from FILE, special bytes shown or set to HEXBYTES",
+       2, 3, {QStringLiteral("binary")}, &Special},
+      {"checksum", "FILE [--binary]", "the checksum and CRC-32 of FILE's image, over the bytes a save writes",
+       1, 1, {QStringLiteral("binary")}, &Checksum},
+      {"convert", "IN OUT [--binary]", "load IN with the window's readers and save the image as binary OUT",
+       2, 2, {QStringLiteral("binary")}, &Convert},
       {"demo", "", "start kvr-sim, then detect, signature, write a sample image, read it back, compare",
        0, 0, {}, &Demo},
   };

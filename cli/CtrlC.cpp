@@ -54,7 +54,12 @@ void CtrlC::Deliver() {
   session_.requestStop();
 }
 
-CtrlC::WaitingForUser::WaitingForUser() { stoppable = 0; }
+// A press that came after the last exchange ended has nothing left to stop.
+CtrlC::WaitingForUser::WaitingForUser() {
+  stoppable = 0;
+  if (pressed)
+    std::_Exit(130);
+}
 CtrlC::WaitingForUser::~WaitingForUser() { stoppable = 1; }
 
 } // namespace kvr::cli

@@ -144,6 +144,8 @@ QStringList ProductionLine::StationArguments(const QString &port) const {
             << QString::number(options_.count);
   if (!options_.log.isEmpty())
     arguments << QStringLiteral("--log") << options_.log;
+  if (options_.binary)
+    arguments << QStringLiteral("--binary");
   return arguments;
 }
 
@@ -236,8 +238,8 @@ void ProductionLine::NextRoundOrEnd() {
     loop_.quit();
     return;
   }
-  // Every port that goes on has done this round; the last round's end
-  // with their own.
+  // Every port that goes on has done this round; after the last round
+  // each port's kvr-cli ends by itself.
   if (round_ >= options_.count || interrupts)
     return;
   if (!prompting_) {

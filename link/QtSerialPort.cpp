@@ -133,6 +133,12 @@ bool QtSerialPort::write(const QByteArray &bytes) {
     error_ = port_.errorString();
     return false;
   }
+  // QSerialPort would send only once the event loop runs again, which a
+  // program waiting for its user or ending does not do: a closing ACK must be
+  // on the line before either.
+  port_.flush();
+  if (port_.bytesToWrite() > 0)
+    port_.waitForBytesWritten(kDrainTimeoutMs);
   return true;
 }
 

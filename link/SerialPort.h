@@ -25,6 +25,7 @@ public:
   virtual bool open() = 0;
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
+  // The bytes are on their way when this returns, not queued behind the event loop.
   virtual bool write(const QByteArray &bytes) = 0;
   virtual qint64 bytesWaiting() const = 0;
   virtual QByteArray read(qint64 maxCount) = 0;

@@ -3,7 +3,6 @@
 #include "BaseModule.h"
 #include "CommandSet.h"
 #include "ControlPanel.h"
-#include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "Globals.h"
 #include "Link.h"
@@ -41,8 +40,7 @@ void EraseBlank::RunCommand(char command, const Texts &texts) {
 }
 
 void EraseBlank::EraseMCU(char command) {
-  const SelectedMcu &mcu = c_.session.Mcu;
-  if (Traits(mcu).bootBlockWarnings && !WarningAccepted(c_, WarningWindow::Erase))
+  if (!WarningAccepted(c_, WarningWindow::Erase))
     return;
   c_.panel.SetMenuOptions(true);
   RunCommand(command, {QStringLiteral("Erase"), EraseText::Erased, EraseText::EraseSignatureFailed,

@@ -18,11 +18,14 @@ using namespace BaseModule;
 
 LockBitsSetup LockBitsDialogSetup(const SelectedMcu &mcu) {
   const bool sstF = mcu.FamilyCode == SSTFXX;
+  const bool oscillatorGain = Traits(mcu).halfOscillatorGain;
   LockBitsSetup setup;
   setup.captions = {sstF ? QStringLiteral("Set Hard Lock") : QStringLiteral("Set LB1 Lock"),
                     sstF ? QStringLiteral("Set Soft Lock") : QStringLiteral("Set LB2 Lock"),
-                    QStringLiteral("Set LB3 Lock"), QStringLiteral("Lock Bit 4")};
-  setup.enabled = {true, mcu.MCULockBits >= 2, mcu.MCULockBits >= 3, false};
+                    QStringLiteral("Set LB3 Lock"),
+                    oscillatorGain ? QStringLiteral("1/2 Oscillator Gain")
+                                   : QStringLiteral("Lock Bit 4")};
+  setup.enabled = {true, mcu.MCULockBits >= 2, mcu.MCULockBits >= 3, oscillatorGain};
   return setup;
 }
 
@@ -32,7 +35,7 @@ bool LockBitsChoiceValid(const std::array<bool, 4> &ticked) {
 
 bool LockAuto::LockMCU(bool showMessages) {
   Session &s = c_.session;
-  if (Traits(s.Mcu).bootBlockWarnings && !WarningAccepted(c_, WarningWindow::Lock))
+  if (!WarningAccepted(c_, WarningWindow::Lock))
     return false;
 
   OperationEnd end(c_);

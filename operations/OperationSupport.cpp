@@ -2,6 +2,7 @@
 
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
+#include "DeviceTraits.h"
 #include "FamilyCodes.h"
 #include "Session.h"
 #include "Ui.h"
@@ -18,9 +19,14 @@ QString OperationText::BytesWritten(int bytes) {
   return QStringLiteral("Number of bytes written : ") + QString::number(bytes);
 }
 
+bool WarningDue(OperationContext &c, WarningWindow window) {
+  return Traits(c.session.Mcu).bootBlockWarnings &&
+         c.catalogue.StartTipEnabled(static_cast<StartTipRow>(static_cast<int>(window)));
+}
+
 bool WarningAccepted(OperationContext &c, WarningWindow window) {
   const auto row = static_cast<StartTipRow>(static_cast<int>(window));
-  if (!c.catalogue.StartTipEnabled(row))
+  if (!WarningDue(c, window))
     return true;
   bool dontShowAgain = false;
   const bool yes = c.ui.showWarningWindow(window, dontShowAgain);

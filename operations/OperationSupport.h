@@ -28,8 +28,12 @@ QString BytesWritten(int bytes);
 // The text of a warning window, lines separated by CR.
 QString WarningText(WarningWindow window);
 
-// Shows a warning window when its catalogue switch is on and stores the
-// user's "Don't display" choice. False when the user declined.
+// Whether an operation on the selected device shows this warning window: the
+// devices with an ISP boot block have them, while their catalogue switch is on.
+bool WarningDue(OperationContext &c, WarningWindow window);
+
+// Shows a warning window when it is due and stores the user's "Don't
+// display" choice. False when the user declined.
 bool WarningAccepted(OperationContext &c, WarningWindow window);
 
 // The warnings of an "F" result, by its second character; an empty text

@@ -69,6 +69,10 @@ QString ReadText::ClearQuestion() {
                         "Do you wish to continue?");
 }
 
+bool ImageExceedsDevice(const ImageBuffer &buffer, int deviceSize) {
+  return buffer.FileEnd - 2 > deviceSize;
+}
+
 int WriteLength(int fileEnd, int gridRows, const QString &currentFile, int deviceSize) {
   int length = fileEnd - 1 < deviceSize ? fileEnd - 1 : deviceSize;
   length = (qMax(0, length) + kBlockSize - 1) / kBlockSize * kBlockSize;
@@ -188,7 +192,7 @@ bool WriteRead::WriteMCU(bool showMessages) {
   const int deviceSize = s.Mcu.MCUCodeROMSize;
   const int length =
       WriteLength(buffer.FileEnd, buffer.rowCount(), buffer.CurrentFilePath, deviceSize);
-  if (buffer.FileEnd - 2 > deviceSize &&
+  if (ImageExceedsDevice(buffer, deviceSize) &&
       c_.ui.ask(WriteText::SizeWarning(buffer.CurrentFilePath, buffer.FileEnd, deviceSize),
                 Buttons::YesNo, MessageIcon::Exclamation) != Answer::Yes) {
     c_.port.clearReceiveBuffer();
@@ -227,8 +231,7 @@ bool WriteRead::SelectShownBlock(bool warnBeforeBlock1) {
     mcu.MCUCodeROMSize = SixtyFourKB;
     return true;
   }
-  if (warnBeforeBlock1 && Traits(mcu).bootBlockWarnings &&
-      !WarningAccepted(c_, WarningWindow::Auto))
+  if (warnBeforeBlock1 && !WarningAccepted(c_, WarningWindow::Auto))
     return false;
   special_.SelectBlock(1);
   mcu.MCUCodeROMSize = EightKB;

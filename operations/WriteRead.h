@@ -43,6 +43,9 @@ QString EndOfRead(int bytes);
 QString ClearQuestion();
 } // namespace ReadText
 
+// The write asks whether to go on with the image cut to the device's size.
+bool ImageExceedsDevice(const ImageBuffer &buffer, int deviceSize);
+
 // The number of bytes a write sends: from FileEnd, or the grid rows for a
 // HEX image or an image without a file, in whole blocks, capped at the device.
 int WriteLength(int fileEnd, int gridRows, const QString &currentFile, int deviceSize);

@@ -51,6 +51,7 @@ const SpecialNumber kNumbers[] = {
     {"38", Read,              No,                     0,     0,     0, Slot::ConfigBit},
     {"40", Read,              No,                     0,     0,     0, Slot::DoubleClock},
     {"42", Read,              OnRead::DialogOnly,     1,     0,     0, Slot::I2cAddress},
+    {"43", Read,              No,                     0,     0,     1, Slot::None},
     {"50", Read,              OnRead::IntoBuffer,     32,    0,     0, Slot::None},
     {"51", Read,              No,                     0,     32,    0, Slot::None},
     {"52", Read,              OnRead::ReadThenDialog, 1,     0,     0, Slot::Ucfg1},

@@ -68,6 +68,25 @@ TEST(IntelHex, TolerantReadingPlacesWhatDamagedRecordsCarry) {
   EXPECT_FALSE(image.written[0x20]) << "a data field cut short places nothing";
 }
 
+TEST(IntelHex, ContentsStartAsIntelHexWithAWellFormedFirstRecord) {
+  for (const char *hex : {":0400000001020304F2\n", "\r\n  :00000001FF", ":00000001FF\x1A"})
+    EXPECT_TRUE(StartsAsIntelHex(hex)) << hex;
+  for (const char *other :
+       {"", "  \n", "x:00000001FF", ":0400000001020304F3\n", ":0400000001020\n", ":00000001FFx"})
+    EXPECT_FALSE(StartsAsIntelHex(other)) << other;
+}
+
+TEST(IntelHex, ASegmentAddressPlacesDataWithinTheLower64KB) {
+  // Segment 0100h: offset 0 is address 1000h.
+  const HexImage image = Strict(":020000020100FB\n:0400000001020304F2\n:00000001FF\n");
+  ASSERT_EQ(image.outcome, Outcome::Loaded);
+  EXPECT_EQ(image.bytes.mid(0x1000, 4), QByteArray("\x01\x02\x03\x04"));
+  EXPECT_FALSE(image.written[0]);
+  EXPECT_EQ(image.imageLength, 0x1004);
+  // Segment 0FFFh: FFF0h + 10h runs past FFFFh.
+  EXPECT_EQ(Strict(":020000020FFFEE\n:0400100001020304E2\n").outcome, Outcome::BeyondFFFF);
+}
+
 TEST(IntelHex, ExtendedAddressesLoadOnlyWhenTheirUpperPartIsZero) {
   const auto outcome = [](const char *records) {
     return ReadIntelHex(QByteArray(records) + ":00000001FF\n", HexReading::Strict).outcome;

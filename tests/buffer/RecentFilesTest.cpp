@@ -26,22 +26,25 @@ TEST_F(Recent, NewestFirstNeverReorderedFifthDropsTheOldest) {
   EXPECT_TRUE(panel.isVisible("MnuFileLine1"));
 }
 
-TEST_F(Recent, EntriesChooseTheReaderByTheirLastThreeLetters) {
+TEST_F(Recent, EntriesChooseTheReaderByTheirExtension) {
   const QString hexText(":02001000AABB89\n:00000001FF\n");
   const QString lower = Write("PROG.hex", hexText.toLatin1());
   const QString backup = Write("PROG.HEX.bak", hexText.toLatin1());
-  files.ShowRecentFiles({lower, backup, QString(), QString()});
+  const QString compiled = Write("blink.ihx", hexText.toLatin1()); // as SDCC names it
+  files.ShowRecentFiles({lower, backup, compiled, QString()});
   EXPECT_EQ(panel.text("MnuFileLastFile1"), "&1." + lower) << "start-up captions";
-  EXPECT_TRUE(panel.isVisible("MnuFileLastFile2"));
-  EXPECT_FALSE(panel.isVisible("MnuFileLastFile3"));
+  EXPECT_TRUE(panel.isVisible("MnuFileLastFile3"));
+  EXPECT_FALSE(panel.isVisible("MnuFileLastFile4"));
 
-  files.MnuFileLastFile_Click(1);
-  EXPECT_EQ(buffer.FileEnd, 19) << "HEX reader";
+  for (const int slot : {1, 3}) {
+    files.MnuFileLastFile_Click(slot);
+    EXPECT_EQ(buffer.FileEnd, 19) << "HEX reader for slot " << slot;
+  }
   files.MnuFileLastFile_Click(2);
   EXPECT_EQ(Image(), hexText.toLatin1()) << "binary reader";
   EXPECT_EQ(panel.text("MnuFileLastFile1"), "&1 " + lower) << "refreshed after a load";
 
-  files.MnuFileLastFile_Click(3); // empty slot
+  files.MnuFileLastFile_Click(4); // empty slot
   EXPECT_TRUE(ui.messages.isEmpty());
   QFile::remove(lower);
   files.MnuFileLastFile_Click(1);

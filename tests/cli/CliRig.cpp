@@ -119,48 +119,43 @@ CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input
   return result;
 }
 
-CliRig::Result CliRig::CliInterruptedWhen(const QStringList &arguments,
-                                          const std::function<bool()> &ready) {
-  return RunInLoop(arguments, {}, ready);
-}
-
-CliRig::Result CliRig::CliInLoop(const QStringList &arguments, const QByteArray &input) {
-  return RunInLoop(arguments, input, {});
-}
-
-CliRig::Result CliRig::RunInLoop(const QStringList &arguments, const QByteArray &input,
-                                 const std::function<bool()> &ready) {
+CliRig::Result CliRig::CliLive(const QStringList &arguments,
+                               const std::function<bool(const QString &err)> &interruptWhen,
+                               const std::optional<QByteArray> &input) {
   QProcess cli;
   cli.setProcessEnvironment(folder.environment());
   QEventLoop loop;
   QTimer watch;
+  Result result;
   bool pressed = false;
   QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
   QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-    if (ready && !pressed && ready()) {
+    result.err += QString::fromLocal8Bit(cli.readAllStandardError());
+    if (interruptWhen && !pressed && interruptWhen(result.err)) {
       pressed = true;
       ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
     }
   });
   QTimer::singleShot(kRunLimitMs, &loop, &QEventLoop::quit);
   cli.start(Program("kvr-cli"), arguments);
-  cli.write(input);
-  cli.closeWriteChannel();
+  if (input) {
+    cli.write(*input);
+    cli.closeWriteChannel();
+  }
   watch.start(10);
   loop.exec();
   // The last characters the program wrote reach the test's LineTap meanwhile.
   QTimer::singleShot(200, &loop, &QEventLoop::quit);
   loop.exec();
-  Result result;
   if (cli.state() != QProcess::NotRunning) {
     cli.kill();
     cli.waitForFinished(3000);
     ADD_FAILURE() << "kvr-cli did not end";
   }
-  EXPECT_TRUE(pressed || !ready) << "never ready for Ctrl-C";
+  EXPECT_EQ(pressed, static_cast<bool>(interruptWhen)) << "Ctrl-C pressed, or never ready for it";
   result.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
   result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
-  result.err = QString::fromLocal8Bit(cli.readAllStandardError());
+  result.err += QString::fromLocal8Bit(cli.readAllStandardError());
   return result;
 }
 

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace kvr::test {
 
@@ -41,11 +42,15 @@ protected:
   // child process before kvr-cli starts (limits, signal dispositions).
   Result Cli(const QStringList &arguments, const QByteArray &input = {},
              const std::function<void()> &inChild = {});
-  // Runs kvr-cli while the test's event loop runs (a LineTap needs it), and
-  // presses Ctrl-C once ready() holds.
-  Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready);
-  // The same without Ctrl-C, with input on its stdin.
-  Result CliInLoop(const QStringList &arguments, const QByteArray &input);
+  // Runs kvr-cli while the test's event loop runs (a LineTap needs it);
+  // presses Ctrl-C once interruptWhen holds for what it has written on
+  // stderr so far. Its input is left open, unless given.
+  Result CliLive(const QStringList &arguments,
+                 const std::function<bool(const QString &err)> &interruptWhen = {},
+                 const std::optional<QByteArray> &input = std::nullopt);
+  Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready) {
+    return CliLive(arguments, [&](const QString &) { return ready(); });
+  }
 
   QString File(const QString &name) const { return files.filePath(name); }
   void WriteFile(const QString &name, const QByteArray &contents) const;

@@ -93,10 +93,10 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
       StartThree({QStringList{}, {"--fault", "fail=V@W1/blk2"}, {"--fault", "unplug@W1/blk5"}});
   LineTap good(sims[0]), failing(sims[1]);
   const QStringList ports{good.pcPath(), failing.pcPath(), sims[2]};
-  const Result run = CliInLoop(AutoOn(ports, File("prog.bin")) << "--count"
-                                                               << "2"
-                                                               << "--log" << File("line.jsonl"),
-                               "\n");
+  const Result run = CliLive(AutoOn(ports, File("prog.bin")) << "--count"
+                                                             << "2"
+                                                             << "--log" << File("line.jsonl"),
+                             {}, QByteArray("\n"));
   EXPECT_EQ(run.status, kDeviceFailure) << run.err.toStdString();
   const QStringList expected{
       ports[0] + ": Chip 1: passed",

@@ -178,7 +178,8 @@ TEST_F(Operations, LockSendsTheChosenBitsAndLockedChipsReadBlank) {
   EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdLock, "0100"), false)));
   EXPECT_EQ(ui.lastLockBitsSetup.captions[0], QString("Set LB1 Lock"));
   EXPECT_TRUE(ui.lastLockBitsSetup.enabled[2]);
-  EXPECT_FALSE(ui.lastLockBitsSetup.enabled[3]);
+  EXPECT_FALSE(ui.lastLockBitsSetup.enabled[3]) << "no device has the oscillator gain box";
+  EXPECT_EQ(ui.lastLockBitsSetup.captions[3], QString("Lock Bit 4"));
   ASSERT_EQ(ui.messages.size(), 1);
   EXPECT_TRUE(ui.messages[0].text.startsWith("Lock Passed.\r"));
 

@@ -160,7 +160,10 @@ TEST_F(SpecialBytes, I2cSlaveAddressIsTypedAndWritten) {
                          }};
   rig.core.Trigger("mnuI2CSlaveAddress");
   EXPECT_EQ(ui.texts().first(), QString("InCorrect Input !! Not a Valid Hexadecimal Number"));
-  EXPECT_TRUE(rig.Wire().startsWith(SpecialFrame("43W00000")));
+  // The one byte the dialog holds is announced and reported.
+  EXPECT_TRUE(rig.Wire().startsWith(SpecialFrame("43W00001")));
+  EXPECT_TRUE(ui.texts().last().endsWith("Number of bytes written : 1"))
+      << ui.texts().join('|').toStdString();
   EXPECT_EQ(Held(Store::I2cAddress, 1), QByteArray::fromHex("5A"));
 }
 
