@@ -122,7 +122,7 @@ void AppCore::MnuProductionLog_Click() {
   request.title = ProductionLogText::DialogTitle;
   request.filter = ProductionLogText::DialogFilter;
   request.filterIndex = 1;
-  request.folder = buffer_.LastFileFolder;
+  request.folder = files_.DialogFolder();
   request.defaultExtension = QStringLiteral("jsonl");
   const QString path = ui_.chooseFileToSave(request);
   if (path.isEmpty())
