@@ -42,7 +42,7 @@ run_fuzzers() {
 }
 
 # The benchmark programs, each as a whole: the figures of the README.
-kvr_benchmarks=(kvr_bench kvr_sim_bench kvr_wait_bench kvr_line_bench kvr_autodetect_bench kvr_convert_bench)
+kvr_benchmarks=(kvr_bench kvr_sim_bench kvr_wait_bench kvr_line_bench kvr_autodetect_bench kvr_convert_bench kvr_production_line_bench)
 
 run_benchmarks() {
   kvr_install_packages

@@ -73,8 +73,8 @@ void AppCore::RegisterHandlers() {
       {QStringLiteral("TbnRead"), [this] { writeRead_.MnuRead_Click(); }},
       {QStringLiteral("MnuLock"), [this] { lockAuto_.MnuLock_Click(); }},
       {QStringLiteral("TbnLock"), [this] { lockAuto_.MnuLock_Click(); }},
-      {QStringLiteral("MnuAuto"), [this] { lockAuto_.MnuAuto_Click(); }},
-      {QStringLiteral("TbnAuto"), [this] { lockAuto_.MnuAuto_Click(); }},
+      {QStringLiteral("MnuAuto"), [this] { RunAuto(); }},
+      {QStringLiteral("TbnAuto"), [this] { RunAuto(); }},
       {QStringLiteral("MnuOpen"), [this] { files_.MnuOpen_Click(); }},
       {QStringLiteral("TbnFileOpen"), [this] { files_.MnuOpen_Click(); }},
       {QStringLiteral("MnuSave"), [this] { files_.MnuSave_Click(); }},
@@ -82,6 +82,7 @@ void AppCore::RegisterHandlers() {
       {QStringLiteral("MnuSaveAs"), [this] { files_.MnuSaveAs_Click(); }},
       {QStringLiteral("mnuEditCell"), [this] { editor_.EditCell(); }},
       {QStringLiteral("MnuenableWrn"), [this] { specialMenu_.MnuenableWrn_Click(); }},
+      {QStringLiteral("MnuProductionLog"), [this] { MnuProductionLog_Click(); }},
   };
   for (int slot = 1; slot <= 4; ++slot)
     handlers_.insert(QStringLiteral("MnuFileLastFile%1").arg(slot),
@@ -99,6 +100,37 @@ void AppCore::Trigger(const QString &name) {
   const auto handler = handlers_.constFind(name);
   if (handler != handlers_.constEnd())
     (*handler)();
+}
+
+void AppCore::RunAuto() {
+  const ChipRun chip(context_);
+  const AutoOutcome outcome = lockAuto_.MnuAuto_Click();
+  if (outcome == AutoOutcome::Declined || !productionLog_.isOpen())
+    return;
+  if (!productionLog_.append(chip.Finish(QStringLiteral("auto"), outcome == AutoOutcome::Passed)))
+    ui_.message(productionLog_.errorText(), MessageIcon::Exclamation);
+}
+
+void AppCore::MnuProductionLog_Click() {
+  if (productionLog_.isOpen()) {
+    if (ui_.ask(ProductionLogText::StopQuestion(productionLog_.path()), Buttons::YesNo,
+                MessageIcon::Question) == Answer::Yes)
+      productionLog_.close();
+    return;
+  }
+  FileDialogRequest request;
+  request.title = ProductionLogText::DialogTitle;
+  request.filter = ProductionLogText::DialogFilter;
+  request.filterIndex = 1;
+  request.folder = files_.DialogFolder();
+  request.defaultExtension = QStringLiteral("jsonl");
+  const QString path = ui_.chooseFileToSave(request);
+  if (path.isEmpty())
+    return;
+  if (productionLog_.open(path))
+    ui_.message(ProductionLogText::Started(path), MessageIcon::Information);
+  else
+    ui_.message(productionLog_.errorText(), MessageIcon::Exclamation);
 }
 
 bool AppCore::Startup() {

@@ -12,6 +12,7 @@
 #include "OperationContext.h"
 #include "PortHandling.h"
 #include "PortMap.h"
+#include "ProductionLog.h"
 #include "SignatureVerification.h"
 #include "SpecialCommands.h"
 #include "SpecialMenu.h"
@@ -58,6 +59,8 @@ public:
   BufferFiles &files() { return files_; }
   CellEditor &editor() { return editor_; }
   SpecialCommands &specialCommands() { return specialCommands_; }
+  // Tool > Production log: a line for every chip Auto programs.
+  ProductionLog &productionLog() { return productionLog_; }
 
   // The device selection window; the chosen identifier, or nothing after Cancel.
   std::function<std::optional<QString>()> chooseDevice;
@@ -81,8 +84,11 @@ public:
   bool QueryClose();
 
   void MnuMCU_Click();
+  // Starts the production log in a file the user chooses, or stops it.
+  void MnuProductionLog_Click();
 
 private:
+  void RunAuto();
   void RegisterHandlers();
   void ShowStartTip();
   void AskToSave();
@@ -107,6 +113,7 @@ private:
   LockAuto lockAuto_;
   SpecialCommands specialCommands_;
   SpecialMenu specialMenu_;
+  ProductionLog productionLog_;
   QHash<QString, std::function<void()>> handlers_;
 };
 

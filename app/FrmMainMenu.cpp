@@ -409,7 +409,7 @@ QWidget *FrmMainMenu::BoxOwner() {
   return dialog ? dialog : this;
 }
 
-void FrmMainMenu::message(const QString &text, MessageIcon icon, const QString &title) {
+void FrmMainMenu::showMessage(const QString &text, MessageIcon icon, const QString &title) {
   QMessageBox box(BoxIcon(icon), title, DisplayText(text), QMessageBox::Ok, BoxOwner());
   box.exec();
 }

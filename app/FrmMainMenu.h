@@ -50,7 +50,7 @@ public:
   std::function<bool()> queryClose;
 
   // Ui
-  void message(const QString &text, MessageIcon icon, const QString &title) override;
+  void showMessage(const QString &text, MessageIcon icon, const QString &title) override;
   Answer ask(const QString &text, Buttons buttons, MessageIcon icon, const QString &title) override;
   std::optional<int> choosePort(int currentPort, PortMap &ports) override;
   bool confirmPositioningTip(const QString &deviceId, int picture) override;

@@ -126,6 +126,11 @@ BufferFiles::BufferFiles(Session &session, Ui &ui, ControlPanel &panel, ImageBuf
                    [this] { ShowFileToolTip(); });
 }
 
+QString BufferFiles::DialogFolder() const {
+  return buffer_.LastFileFolder.isEmpty() ? BaseModule::ApplicationFolder()
+                                          : buffer_.LastFileFolder;
+}
+
 void BufferFiles::MnuOpen_Click() { FileOpenPrompt(QString(), true); }
 
 void BufferFiles::FileOpenPrompt(const QString &path, bool showDialog) {
@@ -141,8 +146,7 @@ void BufferFiles::FileOpenPrompt(const QString &path, bool showDialog) {
 
   QString chosen = path;
   if (showDialog) {
-    const QString folder =
-        buffer_.LastFileFolder.isEmpty() ? BaseModule::ApplicationFolder() : buffer_.LastFileFolder;
+    const QString folder = DialogFolder();
     const std::optional<FileDialogChoice> choice =
         ui_.chooseFileToOpen({QStringLiteral("Open File"), BufferText::OpenFilter, OpenFilterIndex,
                               folder, path, QStringLiteral("HEX")});
@@ -360,8 +364,7 @@ bool BufferFiles::ShowSaveDialog(bool convertToBin) {
   const QString offered = convertToBin ? BinaryNameFor(current) : current;
   QString folder = FolderOf(offered);
   if (folder.isEmpty())
-    folder =
-        buffer_.LastFileFolder.isEmpty() ? BaseModule::ApplicationFolder() : buffer_.LastFileFolder;
+    folder = DialogFolder();
   const QString chosen = ui_.chooseFileToSave(
       {QStringLiteral("Save As"),
        binary ? QStringLiteral("Bin Files (*.Bin)|*.Bin") : QStringLiteral("Bin Files (*.Bin)"), 0,

@@ -83,6 +83,10 @@ public:
   // loads only when the user accepts the damage.
   bool FileOpenHex_1(const QString &path);
 
+  // Where a file dialog starts: the folder of the last file, else the
+  // program's.
+  QString DialogFolder() const;
+
   // File > Save and the toolbar's Save. True when the image was written.
   bool MnuSave_Click();
   bool MnuSaveAs_Click();

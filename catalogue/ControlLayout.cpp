@@ -110,6 +110,7 @@ const std::vector<ControlSpec> kLayout{
     // Tool, Help
     {"MnuTool", "", M, "&Tool", "", true, true},
     {"MnuenableWrn", "MnuTool", E, "&Re-enable Warning", "", true, true},
+    {"MnuProductionLog", "MnuTool", E, "&Production log...", "", true, true},
     {"MnuHelp", "", M, "&Help", "", true, true},
     {"MnuContents", "MnuHelp", E, "Contents...", "", true, true},
     {"nuAboutKvr104", "MnuHelp", E, "About Kvr104", "", true, true},

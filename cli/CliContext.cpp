@@ -250,6 +250,29 @@ ExitStatus CliContext::SaveImageFile(const QString &path) {
   return core_.files().FileSave() ? ExitStatus::Success : ExitStatus::UsageError;
 }
 
+ExitStatus CliContext::OpenProductionLog() {
+  if (options_.log.isEmpty() || log_.open(options_.log))
+    return ExitStatus::Success;
+  ui_.note(log_.errorText());
+  return ExitStatus::UsageError;
+}
+
+void CliContext::StartChip() { chip_.emplace(core_.context()); }
+
+ExitStatus CliContext::LogChip(ExitStatus status) {
+  if (!log_.isOpen() || !chip_)
+    return ExitStatus::Success;
+  ChipRecord record = chip_->Finish(QStringLiteral("auto"), status == ExitStatus::Success);
+  // A port named by its path has no COM number of its own.
+  const QString named = options_.port.trimmed();
+  if (!named.isEmpty() && !ParsePortName(named))
+    record.portName = named;
+  if (log_.append(record))
+    return ExitStatus::Success;
+  ui_.note(log_.errorText());
+  return ExitStatus::UsageError;
+}
+
 QString CliContext::DeviceName() const {
   return QStringLiteral("the %1 %2").arg(session_.Mcu.BrandName, session_.Mcu.MCUModel);
 }

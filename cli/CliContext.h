@@ -5,6 +5,7 @@
 #include "ConsoleUi.h"
 #include "CtrlC.h"
 #include "ExitStatus.h"
+#include "ProductionLog.h"
 #include "QtSerialPort.h"
 #include "Session.h"
 
@@ -14,6 +15,7 @@
 #include <QTextStream>
 
 #include <functional>
+#include <optional>
 
 namespace kvr::cli {
 
@@ -78,6 +80,14 @@ public:
   // Saves the buffer's image as a binary file with the window's writer.
   ExitStatus SaveImageFile(const QString &path);
 
+  // The production log of --log, opened before the first chip: success, or
+  // UsageError when it cannot be written (the user is told why).
+  ExitStatus OpenProductionLog();
+  // A chip of auto starts; LogChip writes its line to the production log
+  // when it is done. UsageError when the line could not be written.
+  void StartChip();
+  ExitStatus LogChip(ExitStatus status);
+
   // A port given as a device path stands as COM1 for this run.
   static constexpr int kPathPort = 1;
   // "the ATMEL AT89S8252", for kvr-cli's own lines.
@@ -91,6 +101,8 @@ private:
   QtSerialPort port_;
   AppCore core_;
   CtrlC ctrlC_;
+  ProductionLog log_;
+  std::optional<ChipRun> chip_;
 };
 
 // "Failed", "Interrupted" or "Aborted" at the end of the activity panel: the

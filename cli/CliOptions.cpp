@@ -58,7 +58,8 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
   const QCommandLineOption port(
       QStringLiteral("port"),
       QStringLiteral("The programmer's port: COM1..COM16 (mapped as in the window) or a device "
-                     "path. Default: the saved port, else autodetect over COM1..COM16."),
+                     "path. Default: the saved port, else autodetect over COM1..COM16. auto "
+                     "takes several, one chip on each at once."),
       QStringLiteral("COMn|PATH"));
   const QCommandLineOption device(
       QStringLiteral("device"),
@@ -88,12 +89,16 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
   const QCommandLineOption count(QStringLiteral("count"),
                                  QStringLiteral("auto: the number of chips (default 1)."),
                                  QStringLiteral("N"));
+  const QCommandLineOption log(
+      QStringLiteral("log"),
+      QStringLiteral("auto: append a JSON line for every chip to FILE (production log)."),
+      QStringLiteral("FILE"));
   const QCommandLineOption binary(
       QStringLiteral("binary"),
       QStringLiteral("Read FILE with the binary reader even when its name or contents are Intel "
                      "HEX."));
   parser.addOptions({help, port, device, dataDir, yes, quiet, verbose, timeout, erase5v, erase12v,
-                     count, binary});
+                     count, binary, log});
   parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands."),
                                QStringLiteral("COMMAND"));
   parser.addPositionalArgument(QStringLiteral("arguments"),
@@ -122,13 +127,19 @@ ParsedCommandLine ParseCommandLine(const QStringList &arguments, QTextStream &ou
     return Refuse(err, QStringLiteral("usage: kvr-cli [options] %1 %2")
                            .arg(options.command, QLatin1String(command->synopsis))
                            .trimmed());
-  for (const QCommandLineOption *own : {&erase5v, &erase12v, &count, &binary})
+  for (const QCommandLineOption *own : {&erase5v, &erase12v, &count, &binary, &log})
     if (parser.isSet(*own) && !command->ownOptions.contains(own->names().first()))
       return Refuse(
           err,
           QStringLiteral("--%1 does not go with %2.").arg(own->names().first(), options.command));
 
-  options.port = parser.value(port);
+  options.ports = parser.values(port);
+  options.port = options.ports.value(0);
+  if (options.ports.size() > 1 && options.command != QLatin1String("auto"))
+    return Refuse(err, QStringLiteral("several --port go with auto only."));
+  options.log = parser.value(log);
+  if (parser.isSet(log) && options.log.isEmpty())
+    return Refuse(err, QStringLiteral("--log takes a file name."));
   options.device = parser.value(device);
   options.dataDir = parser.value(dataDir);
   options.yes = parser.isSet(yes);

@@ -16,9 +16,10 @@ namespace kvr::cli {
 struct CliOptions {
   QString command;
   QStringList arguments;
-  QString port;    // COMn or a device path; empty: the saved port, else autodetect
-  QString device;  // catalogue identifier; empty: the saved device
-  QString dataDir; // the folder of KVR104.sqlite; empty: as the window finds it
+  QString port;      // COMn or a device path; empty: the saved port, else autodetect
+  QStringList ports; // every --port given; auto runs on all of them at once
+  QString device;    // catalogue identifier; empty: the saved device
+  QString dataDir;   // the folder of KVR104.sqlite; empty: as the window finds it
   bool yes = false;
   Verbosity verbosity = Verbosity::Normal;
   std::chrono::milliseconds timeout{40000};
@@ -26,6 +27,7 @@ struct CliOptions {
   bool erase12v = false;
   int count = 1;       // chips in a row for auto
   bool binary = false; // read FILE with the binary reader, whatever it holds
+  QString log;         // auto's production log, a JSON line per chip; empty: none
 };
 
 // The command line read, or the status to end with at once: after --help,

@@ -2,6 +2,7 @@
 
 #include "BaseModule.h"
 #include "BufferFiles.h"
+#include "Checksum.h"
 #include "CliContext.h"
 #include "DeviceTree.h"
 #include "ImageBuffer.h"
@@ -37,6 +38,12 @@ const QString kDemoChip = QStringLiteral("017");
 constexpr int kDemoImageSize = 1024;
 
 bool Passed(ExitStatus status) { return status == ExitStatus::Success; }
+
+// The checksums of an image as the window's file panel shows them.
+void PrintChecksum(CliContext &c, const QByteArray &bytes) {
+  c.out() << ChecksumText(ChecksumOf(bytes)) << '\n';
+  c.out().flush();
+}
 
 // Aligned columns; an empty header prints no header line.
 void PrintTable(QTextStream &out, const QStringList &header, const QList<QStringList> &rows) {
@@ -238,9 +245,11 @@ ExitStatus Read(CliContext &c, const QStringList &arguments) {
     status = c.RunControl({QStringLiteral("TbnRead")});
   if (Passed(status))
     status = c.SaveImageFile(target);
-  if (Passed(status))
+  if (Passed(status)) {
     c.ui().info(
         QStringLiteral("the code memory of %1 is saved as %2.").arg(c.DeviceName(), target));
+    PrintChecksum(c, c.core().buffer().savedBytes());
+  }
   return status;
 }
 
@@ -295,7 +304,7 @@ ExitStatus Verify(CliContext &c, const QStringList &arguments) {
   if (difference.count == 0) {
     c.out() << "Verify passed: the " << difference.compared << " bytes of " << file
             << " match the chip.\n";
-    c.out().flush();
+    PrintChecksum(c, chip);
     return ExitStatus::Success;
   }
   const int at = difference.firstAddress;
@@ -305,7 +314,7 @@ ExitStatus Verify(CliContext &c, const QStringList &arguments) {
           << (at < chip.size() ? Hex(static_cast<unsigned char>(chip[at]), 2)
                                : QStringLiteral("past its end"))
           << ").\n";
-  c.out().flush();
+  PrintChecksum(c, chip);
   return ExitStatus::DeviceFailure;
 }
 
@@ -318,7 +327,9 @@ bool WaitForChip(CliContext &c, int chip) {
 }
 
 ExitStatus Auto(CliContext &c, const QStringList &arguments) {
-  ExitStatus status = c.LoadImageFile(arguments.first());
+  ExitStatus status = c.OpenProductionLog();
+  if (Passed(status))
+    status = c.LoadImageFile(arguments.first());
   if (Passed(status))
     status = c.ReachProgrammer([&] { return AskAhead(c, {WarningWindow::Lock}, true); });
   if (!Passed(status))
@@ -329,6 +340,7 @@ ExitStatus Auto(CliContext &c, const QStringList &arguments) {
       c.ui().note(QStringLiteral("the input ended before chip %1.").arg(chip));
       return ExitStatus::UsageError;
     }
+    c.StartChip();
     status = c.VerifySignature(SignatureNeed::MustPass);
     if (Passed(status))
       status = c.RunControl({QStringLiteral("TbnAuto")});
@@ -338,6 +350,8 @@ ExitStatus Auto(CliContext &c, const QStringList &arguments) {
                     : QStringLiteral("failed (%1)").arg(c.ui().panelText(Panel::SbrActivity)))
             << '\n';
     c.out().flush();
+    if (const ExitStatus logged = c.LogChip(status); !Passed(logged))
+      return logged;
     // The next chip is worth trying only after the programmer's own verdict.
     if (status != ExitStatus::Success && status != ExitStatus::DeviceFailure)
       return status;
@@ -345,6 +359,13 @@ ExitStatus Auto(CliContext &c, const QStringList &arguments) {
       worst = status;
   }
   return worst;
+}
+
+ExitStatus Checksum(CliContext &c, const QStringList &arguments) {
+  const ExitStatus status = c.LoadImageFile(arguments.first());
+  if (Passed(status))
+    PrintChecksum(c, c.core().buffer().savedBytes());
+  return status;
 }
 
 ExitStatus Convert(CliContext &c, const QStringList &arguments) {
@@ -531,10 +552,12 @@ const std::vector<CliCommand> &Commands() {
        1, 1, {}, &Read},
       {"verify", "FILE [--binary]", "read the chip and compare with FILE: the first differing address and the count",
        1, 1, {QStringLiteral("binary")}, &Verify},
-      {"auto", "FILE [--count N] [--binary]", "write and lock N chips in a row, Enter between chips; a line per chip",
-       1, 1, {QStringLiteral("count"), QStringLiteral("binary")}, &Auto},
+      {"auto", "FILE [--count N] [--log LOG] [--binary]", "write and lock N chips in a row, Enter between chips; a line per chip; on several --port at once",
+       1, 1, {QStringLiteral("count"), QStringLiteral("log"), QStringLiteral("binary")}, &Auto},
       {"special", "NUMBER MODE [FILE|HEXBYTES] [--binary]", "special command NUMBER in mode S, R or W; areas to or from FILE, special bytes shown or set to HEXBYTES",
        2, 3, {QStringLiteral("binary")}, &Special},
+      {"checksum", "FILE [--binary]", "the checksum and CRC-32 of FILE's image, over the bytes a save writes",
+       1, 1, {QStringLiteral("binary")}, &Checksum},
       {"convert", "IN OUT [--binary]", "load IN with the window's readers and save the image as binary OUT",
        2, 2, {QStringLiteral("binary")}, &Convert},
       {"demo", "", "start kvr-sim, then detect, signature, write a sample image, read it back, compare",

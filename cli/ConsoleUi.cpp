@@ -61,7 +61,7 @@ void ConsoleUi::detail(const QString &text) {
     PrintLine(QStringLiteral("kvr-cli: ") + text);
 }
 
-void ConsoleUi::message(const QString &text, MessageIcon icon, const QString &) {
+void ConsoleUi::showMessage(const QString &text, MessageIcon icon, const QString &) {
   if (icon != MessageIcon::Information)
     ++failureLines_;
   else if (verbosity_ == Verbosity::Quiet)

@@ -25,7 +25,7 @@ class ConsoleUi : public Ui {
 public:
   ConsoleUi(QTextStream &err, Verbosity verbosity, bool assumeYes, bool drawProgress);
 
-  void message(const QString &text, MessageIcon icon, const QString &title = kAppTitle) override;
+  void showMessage(const QString &text, MessageIcon icon, const QString &title) override;
   Answer ask(const QString &text, Buttons buttons, MessageIcon icon,
              const QString &title = kAppTitle) override;
   std::optional<int> choosePort(int currentPort, PortMap &ports) override;

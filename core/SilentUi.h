@@ -10,7 +10,7 @@ class SilentUi : public Ui {
 public:
   explicit SilentUi(Answer answer = Answer::No) : answer_(answer) {}
 
-  void message(const QString &, MessageIcon, const QString &) override {}
+  void showMessage(const QString &, MessageIcon, const QString &) override {}
   Answer ask(const QString &, Buttons, MessageIcon, const QString &) override { return answer_; }
   std::optional<int> choosePort(int, PortMap &) override { return std::nullopt; }
   bool confirmPositioningTip(const QString &, int) override { return false; }

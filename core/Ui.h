@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -61,7 +64,9 @@ class Ui {
 public:
   virtual ~Ui() = default;
 
-  virtual void message(const QString &text, MessageIcon icon, const QString &title = kAppTitle) = 0;
+  // Shows a message box; a warning or error is also kept, for the records
+  // that say what the user was shown.
+  void message(const QString &text, MessageIcon icon, const QString &title = kAppTitle);
   virtual Answer ask(const QString &text, Buttons buttons, MessageIcon icon,
                      const QString &title = kAppTitle) = 0;
 
@@ -132,7 +137,17 @@ public:
   // Let pending user-interface events run (repaints, the Stop button).
   virtual void processEvents() {}
 
+  // How many warnings and errors were shown so far; the texts of those
+  // shown since there were count of them, oldest first (the last few only),
+  // and when the first of those came up (nothing when none did).
+  int warningCount() const { return warningCount_; }
+  QStringList warningsSince(int count) const;
+  std::optional<std::chrono::steady_clock::time_point> firstWarningAfter(int count) const;
+  // When the last message of any kind came up.
+  std::chrono::steady_clock::time_point lastMessageAt() const { return lastMessageAt_; }
+
 protected:
+  virtual void showMessage(const QString &text, MessageIcon icon, const QString &title) = 0;
   virtual void panelChanged(Panel, const QString &) {}
   virtual void panelToolTipChanged(Panel, const QString &) {}
   virtual void progressChanged() {}
@@ -141,6 +156,10 @@ private:
   QHash<Panel, QString> panels_;
   QHash<Panel, QString> panelToolTips_;
   QString activityTag_;
+  int warningCount_ = 0;
+  QStringList recentWarnings_;
+  QList<std::chrono::steady_clock::time_point> recentWarningTimes_;
+  std::chrono::steady_clock::time_point lastMessageAt_{};
   int progressMinimum_ = 0;
   int progressMaximum_ = 100;
   int progressValue_ = 0;

@@ -88,21 +88,22 @@ void LockAuto::MnuLock_Click() {
   LockMCU(true);
 }
 
-void LockAuto::MnuAuto_Click() {
+AutoOutcome LockAuto::MnuAuto_Click() {
   Session &s = c_.session;
   c_.port.clearReceiveBuffer();
   if (Traits(s.Mcu).twoFlashBlocks && c_.panel.blockListShown() &&
       !writeRead_.SelectShownBlock(true))
-    return;
+    return AutoOutcome::Declined;
   if (!writeRead_.WriteMCU(false))
-    return;
+    return AutoOutcome::Failed;
   const bool thirdBit = s.Mcu.MCULockBits == 3 || s.Mcu.MCULockBits == 4;
   s.LockBitSelection = {QStringLiteral("1"), QStringLiteral("1"),
                         thirdBit ? QStringLiteral("1") : QStringLiteral("0"), QStringLiteral("0")};
   if (!LockMCU(false))
-    return;
+    return AutoOutcome::Failed;
   const bool sst = s.Mcu.FamilyCode == SSTFXX || s.Mcu.FamilyCode == SSTCXX;
   c_.ui.message(sst ? LockText::AutoDoneSst : LockText::AutoDone, MessageIcon::Information);
+  return AutoOutcome::Passed;
 }
 
 } // namespace kvr

@@ -32,6 +32,10 @@ LockBitsSetup LockBitsDialogSetup(const SelectedMcu &mcu);
 // The dialog's OK: at least one of the first three boxes must be ticked.
 bool LockBitsChoiceValid(const std::array<bool, 4> &ticked);
 
+// How an Auto ended: declined at its warning window before anything was
+// sent, or through to its end or its first failed step.
+enum class AutoOutcome { Declined, Passed, Failed };
+
 // Programming the lock bits, and Auto: write, then lock.
 class LockAuto {
 public:
@@ -39,7 +43,7 @@ public:
 
   bool LockMCU(bool showMessages);
   void MnuLock_Click();
-  void MnuAuto_Click();
+  AutoOutcome MnuAuto_Click();
 
 private:
   OperationContext &c_;

@@ -120,7 +120,8 @@ CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input
 }
 
 CliRig::Result CliRig::CliLive(const QStringList &arguments,
-                               const std::function<bool(const QString &err)> &interruptWhen) {
+                               const std::function<bool(const QString &err)> &interruptWhen,
+                               const std::optional<QByteArray> &input) {
   QProcess cli;
   cli.setProcessEnvironment(folder.environment());
   QEventLoop loop;
@@ -137,6 +138,10 @@ CliRig::Result CliRig::CliLive(const QStringList &arguments,
   });
   QTimer::singleShot(kRunLimitMs, &loop, &QEventLoop::quit);
   cli.start(Program("kvr-cli"), arguments);
+  if (input) {
+    cli.write(*input);
+    cli.closeWriteChannel();
+  }
   watch.start(10);
   loop.exec();
   // The last characters the program wrote reach the test's LineTap meanwhile.

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace kvr::test {
 
@@ -41,11 +42,12 @@ protected:
   // child process before kvr-cli starts (limits, signal dispositions).
   Result Cli(const QStringList &arguments, const QByteArray &input = {},
              const std::function<void()> &inChild = {});
-  // Runs kvr-cli while the test's event loop runs (a LineTap needs it), with
-  // its input left open; presses Ctrl-C once interruptWhen holds for what it
-  // has written on stderr so far.
+  // Runs kvr-cli while the test's event loop runs (a LineTap needs it);
+  // presses Ctrl-C once interruptWhen holds for what it has written on
+  // stderr so far. Its input is left open, unless given.
   Result CliLive(const QStringList &arguments,
-                 const std::function<bool(const QString &err)> &interruptWhen = {});
+                 const std::function<bool(const QString &err)> &interruptWhen = {},
+                 const std::optional<QByteArray> &input = std::nullopt);
   Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready) {
     return CliLive(arguments, [&](const QString &) { return ready(); });
   }
@@ -60,6 +62,10 @@ protected:
   ProgramFolder folder;
   QTemporaryDir files;
   QProcess sim;
+
+private:
+  Result RunInLoop(const QStringList &arguments, const QByteArray &input,
+                   const std::function<bool()> &ready);
 };
 
 // Bytes with a pattern that has no FFh in it.

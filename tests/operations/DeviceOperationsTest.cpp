@@ -2,11 +2,14 @@
 // simulated programmer: the bytes on the line, the messages in order, the
 // status texts, the chip and the buffer afterwards.
 #include "BaseModule.h"
+#include "Checksum.h"
 #include "CommandSet.h"
 #include "Frame.h"
 #include "SimRig.h"
 #include "WriteRead.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -197,6 +200,39 @@ TEST_F(Operations, AutoWritesAndLocksWithTheDevicesLockBits) {
   EXPECT_EQ(session.LockBitSelection, (std::array<QString, 4>{"1", "1", "1", "0"}));
   EXPECT_TRUE(rig.programmer.chip()->isLocked());
   EXPECT_TRUE(rig.Wire().contains(BuildFrame(CommandPayload(CmdLock, "1110"), false)));
+}
+
+// Tool > Production log: a line for each Auto, passed or with the warnings
+// the user was shown; a log that cannot be written is refused at once.
+TEST_F(Operations, AutoLogsEveryChipToTheProductionLogChosenInTheToolMenu) {
+  rig.Start("017");
+  rig.Load(Pattern(96), rig.folder.path() + "/prog.bin");
+  ui.saveChoices = {rig.folder.path(), rig.folder.path() + "/line.jsonl"};
+  core.Trigger("MnuProductionLog");
+  EXPECT_FALSE(core.productionLog().isOpen());
+  ASSERT_EQ(ui.messages.size(), 1);
+  EXPECT_TRUE(ui.messages[0].text.startsWith("The production log "))
+      << ui.texts().join("|").toStdString();
+  core.Trigger("MnuProductionLog");
+  ASSERT_TRUE(core.productionLog().isOpen());
+
+  core.Trigger("TbnAuto");
+  core.Trigger("TbnAuto"); // the chip is locked now: the write fails
+  QFile file(rig.folder.path() + "/line.jsonl");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  ASSERT_EQ(lines.size(), 3) << "two lines, each ended";
+  const ImageChecksum image = ChecksumOf(Pattern(96));
+  for (int i = 0; i < 2; ++i) {
+    const QJsonObject line = QJsonDocument::fromJson(lines[i]).object();
+    EXPECT_EQ(line["port"].toString(), "COM1");
+    EXPECT_EQ(line["device"].toString(), "017");
+    EXPECT_EQ(line["file"].toString(), rig.folder.path() + "/prog.bin");
+    EXPECT_EQ(line["crc32"].toString().toUInt(nullptr, 16), image.crc32);
+    EXPECT_EQ(line["result"].toString(), i == 0 ? "passed" : "failed");
+  }
+  EXPECT_EQ(QJsonDocument::fromJson(lines[1]).object()["message"].toString(),
+            "Block write failed due to Erase failure. Write failed.");
 }
 
 TEST_F(Operations, AutoOnAChipWhoseLockedCodeReadsZero) {

@@ -4,7 +4,7 @@
 
 namespace kvr::test {
 
-void ScriptedUi::message(const QString &text, MessageIcon icon, const QString &title) {
+void ScriptedUi::showMessage(const QString &text, MessageIcon icon, const QString &title) {
   messages.append({text, icon, title, false});
 }
 

@@ -1,0 +1,204 @@
+// kvr-cli on a production line: checksums, auto on several kvr-sim
+// programmers at once, and the production log.
+#include "Checksum.h"
+#include "CliRig.h"
+#include "LineTap.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+using namespace kvr;
+using namespace kvr::test;
+
+namespace {
+
+constexpr int kSuccess = 0, kDeviceFailure = 1, kUsageError = 2, kInterrupted = 130;
+const QByteArray kClosingAck("\x06\x0d", 2);
+
+class ProductionLine : public CliRig {
+protected:
+  void TearDown() override {
+    for (QProcess &other : others) {
+      other.kill();
+      other.waitForFinished(3000);
+    }
+    CliRig::TearDown();
+  }
+
+  // Three programmers with chip 017, each with its own faults; their terminals.
+  std::array<QString, 3> StartThree(const std::array<QStringList, 3> &faults) {
+    std::array<QString, 3> paths;
+    paths[0] = StartSim("017", faults[0]);
+    for (int i = 1; i < 3; ++i) {
+      QProcess &sim = others[i - 1];
+      sim.setProcessEnvironment(folder.environment());
+      sim.start(QCoreApplication::applicationDirPath() + "/kvr-sim",
+                QStringList{"--chip", "017"} + faults[i]);
+      if (sim.waitForStarted(5000) && sim.waitForReadyRead(5000))
+        paths[i] = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    }
+    return paths;
+  }
+
+  std::array<QProcess, 2> others;
+};
+
+QStringList AutoOn(const QStringList &ports, const QString &file) {
+  QStringList arguments;
+  for (const QString &port : ports)
+    arguments << "--port" << port;
+  return arguments << "--device"
+                   << "017"
+                   << "--timeout"
+                   << "2"
+                   << "auto" << file;
+}
+
+// The same figures for a file, the bytes a save of it writes, and the chip:
+// read prints what the saved file holds, verify the chip's, not the file's.
+TEST_F(ProductionLine, PrintsTheChecksumsOfAFileAndOfTheChip) {
+  WriteFile("gaps.hex",
+            HexRecord(0x0000, "\x01\x02\x03") + HexRecord(0x0040, "\xAA\xBB") + kHexEnd);
+  ASSERT_EQ(Cli({"convert", File("gaps.hex"), File("gaps.bin")}).status, kSuccess);
+  const Result file = Cli({"checksum", File("gaps.hex")});
+  EXPECT_EQ(file.status, kSuccess) << file.err.toStdString();
+  EXPECT_EQ(file.out, ChecksumText(ChecksumOf(ReadFile("gaps.bin"))) + "\n");
+
+  const QString port = StartSim("017");
+  const QStringList on{"--port", port, "--device", "017", "--timeout", "2"};
+  ASSERT_EQ(Cli(QStringList(on) << "write" << File("gaps.hex")).status, kSuccess);
+  const Result read = Cli(QStringList(on) << "read" << File("chip.bin"));
+  EXPECT_EQ(read.status, kSuccess) << read.err.toStdString();
+  EXPECT_EQ(read.out, ChecksumText(ChecksumOf(ReadFile("chip.bin"))) + "\n");
+  const Result verify = Cli(QStringList(on) << "verify" << File("gaps.hex"));
+  EXPECT_EQ(verify.status, kSuccess) << verify.err.toStdString();
+  EXPECT_TRUE(verify.out.endsWith("match the chip.\n" + read.out)) << verify.out.toStdString();
+}
+
+// Three programmers: one fails its second block, one is unplugged mid-write.
+// The others go on, each chip gets a line on stdout and in the log, and
+// the surviving lines end with the closing ACK. Round 2 runs on the two ports
+// left: the first chip, locked by its Auto, now fails; the other passes.
+TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
+  const QByteArray image = CodePattern(1024);
+  WriteFile("prog.bin", image);
+  const auto sims =
+      StartThree({QStringList{}, {"--fault", "fail=V@W1/blk2"}, {"--fault", "unplug@W1/blk5"}});
+  LineTap good(sims[0]), failing(sims[1]);
+  const QStringList ports{good.pcPath(), failing.pcPath(), sims[2]};
+  const Result run = CliLive(AutoOn(ports, File("prog.bin")) << "--count"
+                                                             << "2"
+                                                             << "--log" << File("line.jsonl"),
+                             {}, QByteArray("\n"));
+  EXPECT_EQ(run.status, kDeviceFailure) << run.err.toStdString();
+  const QStringList expected{
+      ports[0] + ": Chip 1: passed",
+      ports[1] + ": Chip 1: failed (Write Failed)",
+      ports[2] + ": Chip 1: failed (Write Failed)",
+      ports[0] + ": Chip 2: failed (Write Failed)",
+      ports[1] + ": Chip 2: passed",
+  };
+  QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+  for (int i = 0; i < lines.size(); ++i)
+    EXPECT_TRUE(lines[i].contains(i < 3 ? ": Chip 1: " : ": Chip 2: ")) << "round 2 after round 1";
+  lines.sort();
+  QStringList sorted = expected;
+  sorted.sort();
+  EXPECT_EQ(lines, sorted) << run.out.toStdString();
+  EXPECT_TRUE(run.err.contains(ports[2] + ": the link failed")) << run.err.toStdString();
+  EXPECT_EQ(run.err.count("seat the chips of round 2"), 1);
+  EXPECT_FALSE(run.err.contains("seat chip")) << "one prompt for every port";
+  for (const LineTap *tap : {&good, &failing})
+    EXPECT_TRUE(tap->fromPc().endsWith(kClosingAck));
+
+  const QList<QByteArray> logged = ReadFile("line.jsonl").split('\n');
+  ASSERT_EQ(logged.size(), 6) << "five lines, each ended";
+  const ImageChecksum checksum = ChecksumOf(image);
+  QStringList results;
+  for (const QByteArray &text : logged.mid(0, 5)) {
+    QJsonParseError error{};
+    const QJsonObject line = QJsonDocument::fromJson(text, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << text.toStdString();
+    EXPECT_TRUE(QDateTime::fromString(line["time"].toString(), Qt::ISODateWithMs).isValid());
+    EXPECT_TRUE(line["time"].toString().endsWith('Z'));
+    EXPECT_EQ(line["port"].toString(), line["path"].toString());
+    EXPECT_EQ(line["device"].toString(), "017");
+    EXPECT_EQ(line["model"].toString(), "ATMEL AT89S8252");
+    EXPECT_EQ(line["file"].toString(), File("prog.bin"));
+    EXPECT_EQ(line["sum"].toString().toUInt(nullptr, 16), checksum.sum);
+    EXPECT_EQ(line["crc32"].toString().toUInt(nullptr, 16), checksum.crc32);
+    EXPECT_EQ(line["operation"].toString(), "auto");
+    EXPECT_GT(line["seconds"].toDouble(), 0);
+    results << line["path"].toString() + ": " + line["result"].toString() + ' ' +
+                   line["message"].toString();
+  }
+  results.sort();
+  QStringList happened{
+      ports[0] + ": failed Block write failed due to Erase failure. Write failed.",
+      ports[0] + ": passed ",
+      ports[1] + ": failed Block write failed due to failure of Write "
+                 "Verification. Write failed.",
+      ports[1] + ": passed ",
+      ports[2] + ": failed The connection to the programmer on COM1 was lost. "
+                 "Write failed.",
+  };
+  happened.sort();
+  EXPECT_EQ(results, happened);
+}
+
+// Ctrl-C while every programmer is late with a block's answer: each wait
+// ends, each line gets its closing ACK, each chip its line.
+TEST_F(ProductionLine, CtrlCStopsEveryPortWithItsClosingAck) {
+  WriteFile("prog.bin", CodePattern(256));
+  const QStringList late{"--fault", "delay=8000@W1/blk3"};
+  const auto sims = StartThree({late, late, late});
+  std::vector<std::unique_ptr<LineTap>> taps;
+  QStringList ports;
+  for (const QString &sim : sims) {
+    taps.push_back(std::make_unique<LineTap>(sim));
+    ports << taps.back()->pcPath();
+  }
+  std::array<qsizetype, 3> atCtrlC{-1, -1, -1};
+  // Each PC has sent the write command, block 1 closed with its ACK, block 2
+  // closed too, then block 3's frame, and waits for its answer.
+  const auto allWaiting = [&] {
+    for (size_t i = 0; i < taps.size(); ++i) {
+      const QByteArray sent = taps[i]->fromPc();
+      const qsizetype command = sent.indexOf("\x05W");
+      const QByteArray after = sent.mid(command);
+      if (command < 0 || after.count(kClosingAck) != 2 ||
+          after.size() - after.lastIndexOf(kClosingAck) - kClosingAck.size() != 68)
+        return false;
+      atCtrlC[i] = sent.size();
+    }
+    return true;
+  };
+  const Result run = CliInterruptedWhen(AutoOn(ports, File("prog.bin")), allWaiting);
+  EXPECT_EQ(run.status, kInterrupted) << run.err.toStdString();
+  for (size_t i = 0; i < taps.size(); ++i) {
+    ASSERT_GE(atCtrlC[i], 0);
+    EXPECT_EQ(taps[i]->fromPc().mid(atCtrlC[i]), kClosingAck) << ports[i].toStdString();
+    EXPECT_TRUE(run.out.contains(ports[i] + ": Chip 1: failed (Write Interrupted)\n"))
+        << run.out.toStdString();
+  }
+}
+
+TEST_F(ProductionLine, ALogThatCannotBeWrittenStopsTheRunBeforeAnyPort) {
+  WriteFile("prog.bin", CodePattern(64));
+  const Result run = Cli(AutoOn({File("absent1"), File("absent2")}, File("prog.bin"))
+                         << "--log" << File("no/such/folder/line.jsonl"));
+  EXPECT_EQ(run.status, kUsageError);
+  EXPECT_TRUE(run.err.contains("The production log " + File("no/such/folder/line.jsonl") +
+                               " cannot be written"))
+      << run.err.toStdString();
+  EXPECT_FALSE(run.err.contains("There is no device")) << "a port was opened";
+}
+
+} // namespace
