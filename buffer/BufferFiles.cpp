@@ -47,9 +47,11 @@ QString FolderOf(const QString &path) {
 
 QString FileNameOf(const QString &path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
 
-// The name a HEX buffer is written under: ".bin" in place of the last four characters.
+// The name a HEX buffer is written under: ".bin" in place of a HEX name's
+// extension (".ihex" too), else of the last four characters.
 QString BinaryNameFor(const QString &path) {
-  return (path.size() >= 4 ? path.chopped(4) : path) + QStringLiteral(".bin");
+  const qsizetype cut = IsHexFileName(path) ? path.size() - path.lastIndexOf(QLatin1Char('.')) : 4;
+  return (path.size() >= cut ? path.chopped(cut) : path) + QStringLiteral(".bin");
 }
 
 // A menu caption shows "&" as a mnemonic; a path keeps its own.
@@ -341,7 +343,8 @@ bool BufferFiles::FileOpenHex_1(const QString &path) {
 
 bool BufferFiles::MnuSave_Click() {
   const QString &current = buffer_.CurrentFilePath;
-  if (!current.isEmpty() && !EndsWithNoCase(current, "HEX"))
+  // A buffer read from a HEX file is saved beside it as binary, never over it.
+  if (!current.isEmpty() && !IsHexFileName(current))
     return FileSave();
   return MnuSaveAs_Click();
 }

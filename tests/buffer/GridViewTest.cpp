@@ -7,7 +7,6 @@
 
 #include "BufferFixture.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -106,16 +105,8 @@ TEST_F(Grid, DoubleClickOpensTheBoxAndAClickElsewhereClosesTheReopenedOne) {
   EXPECT_EQ(grid.model()->index(0, 3).data().toString(), QString("11"));
 }
 
-TEST_F(Grid, TheMainWindowShowsTheRecentFilesAndTheFilePanel) {
+TEST_F(Grid, TheMainWindowShowsTheFilePanelsToolTip) {
   FrmMainMenu window;
-  window.attach(panel);
-  files.SetLastUsedFiles("/data/prog.hex");
-  QAction *entry = window.findChild<QAction *>("MnuFileLastFile1");
-  EXPECT_EQ(entry->text(), QString("&1 /data/prog.hex"));
-  EXPECT_TRUE(entry->isVisible());
-  EXPECT_TRUE(window.findChild<QAction *>("MnuFileLine1")->isVisible());
-  EXPECT_FALSE(window.findChild<QAction *>("MnuFileLastFile2")->isVisible());
-
   Ui &windowUi = window;
   windowUi.setPanelToolTip(Panel::SbrFile, "File : /data/prog.hex (0.0K)");
   EXPECT_EQ(window.findChild<QLabel *>("SbrFile")->toolTip(),

@@ -46,16 +46,4 @@ TEST(ImageBuffer, RowOfNoDataShowsTwentyOneBlanks) {
   EXPECT_EQ(buffer.cellText(0, 17), QString(21, ' ')) << "the editor's view blanks 20h too";
 }
 
-TEST(ImageBuffer, OddRowCountIsPaddedExceptAt4095) {
-  ImageBuffer buffer;
-  buffer.setRowCount(1);
-  buffer.ResetGrid_Special();
-  ASSERT_EQ(buffer.rowCount(), 2);
-  for (int column = 1; column <= 16; ++column)
-    EXPECT_EQ(buffer.cellText(1, column), QString("XX"));
-  buffer.setRowCount(4095);
-  buffer.ResetGrid_Special();
-  EXPECT_EQ(buffer.rowCount(), 4095);
-}
-
 } // namespace

@@ -49,6 +49,7 @@ TEST_F(Recent, EntriesChooseTheReaderByTheirExtension) {
   QFile::remove(lower);
   files.MnuFileLastFile_Click(1);
   EXPECT_EQ(ui.texts(), QStringList{"File not found."});
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(Image(), hexText.toLatin1());
 }
 

@@ -101,14 +101,3 @@ TEST_F(SelectMcuTest, FamilyIsTrimmedBrandAndRangeComparedExactly) {
   EXPECT_TRUE(session.Mcu.FamilyCode.isEmpty());
   EXPECT_EQ(ui.panelText(Panel::SbrMCU), QString("MCU : -Dangling (4 Kb)"));
 }
-
-TEST(FamilyCodes, OrderAndExactComparison) {
-  ASSERT_EQ(FamilyCodes.size(), 21u);
-  EXPECT_EQ(FamilyCodes.front(), QString("ATMEL89C"));
-  EXPECT_EQ(FamilyCodes[7], QString("PHILIPSRX+"));
-  EXPECT_EQ(FamilyCodes[16], QString("SST89x5xxRx"));
-  EXPECT_EQ(FamilyCodes.back(), QString("EEPROM24Cxx"));
-  EXPECT_TRUE(IsFamilyCode("SST89x5xxRx"));
-  EXPECT_FALSE(IsFamilyCode("SST89X5XXRX"));
-  EXPECT_FALSE(IsFamilyCode("philipsrx2"));
-}
