@@ -41,30 +41,33 @@ TEST(SpecialByteForm, ModifyUnlocksWhatTheFamilyMayChange) {
   const struct {
     QString family;
     const char *id;
+    bool reminder; // "Ensure MCU is Unlocked before Modifying." shown
     const char *unlocked;
   } cases[] = {
-      {PHILIPSLPC, "08B", "Frame1 TxtSpecialByte1 TxtSpecialByte2 CmdOk"},
-      {PHILIPS5xX2, "73", "Frame2 Opt6xClock CmdOk"},
-      {PHILIPS87C, "71", "Frame2 Opt6xClock CmdOk"},
-      {PHILIPS87C, "75", "CmdOk"},
-      {PHILIPSRx2XX, "04C", "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt6xClock CmdOk"},
-      {PHILIPS6xX2, "048", "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt6xClock CmdOk"},
-      {PHILIPS66X, "039",
+      {PHILIPSLPC, "08B", false, "Frame1 TxtSpecialByte1 TxtSpecialByte2 CmdOk"},
+      {PHILIPS5xX2, "73", true, "Frame2 Opt6xClock CmdOk"},
+      {PHILIPS87C, "71", true, "Frame2 Opt6xClock CmdOk"},
+      {PHILIPS87C, "75", false, "CmdOk"},
+      {PHILIPSRx2XX, "04C", true, "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt6xClock CmdOk"},
+      {PHILIPS6xX2, "048", true, "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt6xClock CmdOk"},
+      {PHILIPS66X, "039", true,
        "Frame1 Frame2 Frame4 TxtSpecialByte1 TxtSpecialByte2 TxtSpecialByte3 TxtSpecialByte4 "
        "Opt6xClock CmdOk"},
-      {PHILIPS66X, "035", "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt12xClock CmdOk"},
-      {PHILIPSRX2, "02C", "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt12xClock CmdOk"},
-      {PHILIPSRXPlus, "021", "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt12xClock CmdOk"},
-      {DALLASDS89C, "0D0", "chkWDPOR CmdOk"},
-      {SSTFXX, "0A1", "ChkRB0 ChkRB1 CmdOk"},
-      {SSTCXX, "0A3", "ChkRB0 ChkRB1 CmdOk"},
-      {SST89x5xxRx, "072", "Frame2 Opt6xClock ChkSC0 CmdOk"},
-      {PHILIPSVRx2XX, "04E", "Frame2 Opt6xClock CmdOk"},
-      {ATMEL89S, "017", "CmdOk"},
+      {PHILIPS66X, "035", true, "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt12xClock CmdOk"},
+      {PHILIPSRX2, "02C", true, "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt12xClock CmdOk"},
+      {PHILIPSRXPlus, "021", false,
+       "Frame1 Frame2 TxtSpecialByte1 TxtSpecialByte2 Opt12xClock CmdOk"},
+      {DALLASDS89C, "0D0", false, "chkWDPOR CmdOk"},
+      {SSTFXX, "0A1", false, "ChkRB0 ChkRB1 CmdOk"},
+      {SSTCXX, "0A3", false, "ChkRB0 ChkRB1 CmdOk"},
+      {SST89x5xxRx, "072", false, "Frame2 Opt6xClock ChkSC0 CmdOk"},
+      {PHILIPSVRx2XX, "04E", false, "Frame2 Opt6xClock CmdOk"},
+      {ATMEL89S, "017", false, "CmdOk"},
   };
   for (const auto &c : cases) {
     SpecialByteForm form = Opened(c.family, c.id, "02");
     EXPECT_EQ(EnabledOf(form), QString()) << "opens read-only";
+    EXPECT_EQ(form.isVisible("LblMessage"), c.reminder) << c.family.toStdString() << " " << c.id;
     form.Modify();
     EXPECT_EQ(EnabledOf(form), QString(c.unlocked)) << c.family.toStdString() << " " << c.id;
     EXPECT_FALSE(form.isEnabled("CmdModify"));

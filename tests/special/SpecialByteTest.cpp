@@ -65,6 +65,7 @@ TEST_P(SpecialByteOk, SendsWhatTheUserChose) {
     EXPECT_EQ(wire.count(SpecialFrame(c.sent)), 1) << "no data block after a set command";
   else
     EXPECT_TRUE(wire.contains(SpecialByteBlock(QByteArray::fromHex(c.block))));
+  EXPECT_EQ(rig.ui.panelText(Panel::SbrActivity), QString("Special Command Successful"));
   ASSERT_FALSE(rig.ui.texts().isEmpty());
   EXPECT_TRUE(rig.ui.texts().last().endsWith(c.said)) << rig.ui.texts().last().toStdString();
 }
@@ -74,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // A lone digit gets its leading 0, letters go upper case.
         OkCase{"02C", "MnuStatusByteBootVector_Rx2", "02R00002",
-               "TxtSpecialByte1=3 TxtSpecialByte2=1f", "03W00002", "031F", "written : 2"},
+               "TxtSpecialByte1=3 TxtSpecialByte2=1f", "03W00002", "031F",
+               "Data written successfully to PHILIPS  P89C51RA2\r\rNumber of bytes written : 2"},
         OkCase{"039", "MnuStatusByteBootVector669", "16R00003", "TxtSpecialByte3=12", "17W00003",
                "00FC12", "written : 3"},
         OkCase{"08B", "BMnu_Read1ByteUCFG1", "52R00001", "TxtSpecialByte1=5a", "53W00001", "5A",
