@@ -1,5 +1,6 @@
 // Every command the window can trigger reaches a handler of the core, or is
-// one the window serves itself; each runs and gives the menus back.
+// one the window serves itself; each runs, can be stopped while it talks to
+// the programmer and gives the menus back.
 #include "ControlLayout.h"
 #include "SimRig.h"
 
@@ -36,8 +37,9 @@ TEST(ControlHandlers, EveryCommandHasOneAndEachRunsToItsEnd) {
     if (spec.kind == ControlKind::Menu || spec.kind == ControlKind::Separator ||
         spec.kind == ControlKind::WindowControl)
       continue;
-    if (kNeverShown.contains(name))
+    if (kNeverShown.contains(name)) {
       EXPECT_FALSE(spec.visible && FindControl(spec.parent)->visible) << spec.name;
+    }
     if (kServedByTheWindow.contains(name) || kNeverShown.contains(name)) {
       EXPECT_FALSE(rig.core.HasHandler(name)) << spec.name << " is on a list of none";
       continue;
@@ -53,7 +55,16 @@ TEST(ControlHandlers, EveryCommandHasOneAndEachRunsToItsEnd) {
     ui.warningAnswers.assign(3, {false, false});
     ui.lockBitChoices.assign(3, std::nullopt);
     ui.specialByteEdits.assign(3, [](SpecialByteForm &) { return false; });
+    bool stopOffered = false;
+    ui.onProcessEvents = [&] {
+      stopOffered = stopOffered || rig.core.panel().isEnabled("TbnStop");
+    };
+    rig.port.clearSentBytes();
     rig.core.Trigger(name);
+    // What talks to the programmer can be stopped while it does.
+    if (!rig.Wire().isEmpty()) {
+      EXPECT_TRUE(stopOffered) << spec.name;
+    }
     EXPECT_EQ(ui.busyDepth, 0) << spec.name;
     EXPECT_FALSE(rig.core.panel().isEnabled("TbnStop")) << spec.name;
     EXPECT_TRUE(rig.core.panel().isEnabled("MnuOperations")) << spec.name;
