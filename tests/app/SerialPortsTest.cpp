@@ -68,22 +68,13 @@ protected:
   void PlugProgrammerAdapter(const QString &device) {
     Plug(device, server.slavePath());
     Plug(kFtdiById, Machine(device));
-    const auto port = [&](const QString &path, const QString &description, quint16 vendor,
-                          quint16 product, const QString &byId) {
-      PortInfo info;
-      info.path = Machine(path);
-      info.description = description;
-      info.hasUsbIds = vendor != 0;
-      info.vendorId = vendor;
-      info.productId = product;
-      info.byIdPath = byId.isEmpty() ? QString() : Machine(byId);
-      return info;
-    };
-    const PortInfo uartPort = port("dev/ttyS0", "", 0, 0, "");
-    const PortInfo prolific =
-        port("dev/ttyUSB0", "USB-Serial Controller", 0x067b, 0x2303, kProlificById);
-    const PortInfo ftdi = port(device, "FT232R USB UART", 0x0403, 0x6001, kFtdiById);
-    ASSERT_TRUE(ListedPortDirectory::Write(Machine("ports.ini"), {uartPort, prolific, ftdi}));
+    // path, description, manufacturer, serial number, USB ids, by-id name
+    const QList<PortInfo> listed{
+        {Machine("dev/ttyS0"), "", "", "", false, 0, 0, ""},
+        {Machine("dev/ttyUSB0"), "USB-Serial Controller", "", "", true, 0x067b, 0x2303,
+         Machine(kProlificById)},
+        {Machine(device), "FT232R USB UART", "", "", true, 0x0403, 0x6001, Machine(kFtdiById)}};
+    ASSERT_TRUE(ListedPortDirectory::Write(Machine("ports.ini"), listed));
   }
 
   // One run of the program without its window, on real serial ports.

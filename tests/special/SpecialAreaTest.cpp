@@ -19,7 +19,7 @@ struct AreaCase {
   const char *read;
   Store store;
   int size;
-  const char *written; // the success message
+  const char *device; // as the success message names it
   int shownAfterRead;
 };
 
@@ -37,7 +37,10 @@ TEST_P(SpecialArea, WrittenFromTheBufferAndReadBackIntoIt) {
   rig.core.Trigger(c.write);
   EXPECT_EQ(rig.programmer.chip()->read(c.store, 0, c.size), image);
   ASSERT_FALSE(rig.ui.texts().isEmpty());
-  EXPECT_EQ(rig.ui.texts().last(), QString(c.written));
+  EXPECT_EQ(rig.ui.texts().last(),
+            QString("Data written successfully to %1\r\rNumber of bytes written : %2")
+                .arg(c.device)
+                .arg(c.size));
   EXPECT_EQ(rig.ui.panelText(Panel::SbrActivity), QString("Special Command Successful"));
   EXPECT_TRUE(rig.programmer.chip()->readsBlank(Store::Code)) << "the code memory is not touched";
 
@@ -59,31 +62,21 @@ TEST_P(SpecialArea, WrittenFromTheBufferAndReadBackIntoIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryArea, SpecialArea,
-    ::testing::Values(
-        AreaCase{"017", "MnuWrite2kEEPROM", "MnuRead2kEEPROM", Store::Eeprom, 2048,
-                 "Data written successfully to ATMEL - AT89S8252\r\rNumber of bytes written : 2048",
-                 2048},
-        AreaCase{"064", "MnuWrite4kLDROM", "BMnu_ReadLDROM", Store::LdRom, 4096,
-                 "Data written successfully to WINBOND - W78E58B\r\rNumber of bytes written : 4096",
-                 4096},
-        AreaCase{"04C", "mnuWrite4kDataBlock", "BMnu_Read4kDataBlock", Store::DataBlock, 4096,
-                 "Data written successfully to PHILIPS - P89C51RA2xx\r\rNumber of bytes written : "
-                 "4096",
-                 4095},
-        AreaCase{"039", "BMnu_Write8kDataBlock", "mnuRead8kDataBlock", Store::DataBlock, 8192,
-                 "Data written successfully to PHILIPS - P89C669\r\rNumber of bytes written : 8192",
-                 8192},
-        AreaCase{
-            "0A3", "MnuWriteSecFlashBlock1_Cxx", "BMnu_ReadSecFlashBlock1", Store::Block1, 4096,
-            "Data written successfully to SST - SST89C54\r\rNumber of bytes written : 4096", 4096},
-        AreaCase{"072", "BMnu_Write8kSecondaryFlashBlock1", "MnuRead8kSecondaryFlashBlock1",
-                 Store::Block1, 8192,
-                 "Data written successfully to SST - SST89E554RC\r\rNumber of bytes written : 8192",
-                 8192},
-        AreaCase{"08B", "BMnu_Write32ByteUserP", "MnuRead32byteUsersParameter", Store::UserParams,
-                 32,
-                 "Data written successfully to PHILIPS - P87LPC760\r\rNumber of bytes written : 32",
-                 32}));
+    ::testing::Values(AreaCase{"017", "MnuWrite2kEEPROM", "MnuRead2kEEPROM", Store::Eeprom, 2048,
+                               "ATMEL - AT89S8252", 2048},
+                      AreaCase{"064", "MnuWrite4kLDROM", "BMnu_ReadLDROM", Store::LdRom, 4096,
+                               "WINBOND - W78E58B", 4096},
+                      AreaCase{"04C", "mnuWrite4kDataBlock", "BMnu_Read4kDataBlock",
+                               Store::DataBlock, 4096, "PHILIPS - P89C51RA2xx", 4095},
+                      AreaCase{"039", "BMnu_Write8kDataBlock", "mnuRead8kDataBlock",
+                               Store::DataBlock, 8192, "PHILIPS - P89C669", 8192},
+                      AreaCase{"0A3", "MnuWriteSecFlashBlock1_Cxx", "BMnu_ReadSecFlashBlock1",
+                               Store::Block1, 4096, "SST - SST89C54", 4096},
+                      AreaCase{"072", "BMnu_Write8kSecondaryFlashBlock1",
+                               "MnuRead8kSecondaryFlashBlock1", Store::Block1, 8192,
+                               "SST - SST89E554RC", 8192},
+                      AreaCase{"08B", "BMnu_Write32ByteUserP", "MnuRead32byteUsersParameter",
+                               Store::UserParams, 32, "PHILIPS - P87LPC760", 32}));
 
 struct AreaQuestions : ::testing::Test {
   test::SimRig rig;

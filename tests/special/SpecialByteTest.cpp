@@ -1,5 +1,5 @@
-// Special bytes read into their slots, shown in the special byte dialog and
-// written from it.
+// The special byte dialog end to end: what each number reads, what the user
+// may change after Modify, and what OK sends for it.
 #include "SpecialRig.h"
 
 #include <gtest/gtest.h>
@@ -11,122 +11,106 @@ using kvr::test::SpecialFrame;
 
 namespace {
 
+struct OkCase {
+  const char *chip;
+  const char *entry;
+  const char *read;  // the frame before the dialog, "" when it opens without a read
+  const char *edits; // after Modify: "Box=text" types, a bare name ticks or selects
+  const char *sent;  // the frame OK sends, "" for nothing
+  const char *block; // the bytes of its data block, hex
+  const char *said;  // how the last message ends, "" for none
+};
+
+void PrintTo(const OkCase &c, std::ostream *os) {
+  *os << c.entry << " on " << c.chip << " with '" << c.edits << "'";
+}
+
+class SpecialByteOk : public ::testing::TestWithParam<OkCase> {};
+
+TEST_P(SpecialByteOk, SendsWhatTheUserChose) {
+  const OkCase &c = GetParam();
+  test::SimRig rig;
+  test::StartOn(rig, c.chip);
+  QByteArray beforeDialog;
+  rig.ui.specialByteEdits = {[&](SpecialByteForm &form) {
+    beforeDialog = rig.Wire();
+    rig.port.clearSentBytes();
+    const QStringList edits = QString(c.edits).split(' ', Qt::SkipEmptyParts);
+    EXPECT_FALSE(form.isEnabled("CmdOk")) << "read-only until Modify";
+    form.Modify();
+    for (const QString &edit : edits) {
+      const QString box = edit.section('=', 0, 0);
+      EXPECT_TRUE(form.isEditable(box)) << box.toStdString();
+      if (edit.contains('='))
+        form.TypeText(box, edit.section('=', 1));
+      else
+        form.SetChecked(box, true);
+    }
+    return true;
+  }};
+  rig.core.Trigger(c.entry);
+  ASSERT_EQ(rig.ui.dialogsShown.filter("FrmSpecialByte").size(), 1);
+  if (QByteArray(c.read).isEmpty())
+    EXPECT_EQ(beforeDialog, QByteArray()) << "opens without a read";
+  else
+    EXPECT_TRUE(beforeDialog.startsWith(SpecialFrame(c.read)));
+  const QByteArray wire = rig.Wire();
+  if (QByteArray(c.sent).isEmpty()) {
+    EXPECT_EQ(wire, QByteArray());
+    EXPECT_EQ(rig.ui.texts(), QStringList());
+    return;
+  }
+  EXPECT_TRUE(wire.startsWith(SpecialFrame(c.sent))) << wire.left(12).toStdString();
+  if (QByteArray(c.block).isEmpty())
+    EXPECT_EQ(wire.count(SpecialFrame(c.sent)), 1) << "no data block after a set command";
+  else
+    EXPECT_TRUE(wire.contains(SpecialByteBlock(QByteArray::fromHex(c.block))));
+  EXPECT_EQ(rig.ui.panelText(Panel::SbrActivity), QString("Special Command Successful"));
+  ASSERT_FALSE(rig.ui.texts().isEmpty());
+  EXPECT_TRUE(rig.ui.texts().last().endsWith(c.said)) << rig.ui.texts().last().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryNumber, SpecialByteOk,
+    ::testing::Values(
+        // A lone digit gets its leading 0, letters go upper case.
+        OkCase{"02C", "MnuStatusByteBootVector_Rx2", "02R00002",
+               "TxtSpecialByte1=3 TxtSpecialByte2=1f", "03W00002", "031F",
+               "Data written successfully to PHILIPS  P89C51RA2\r\rNumber of bytes written : 2"},
+        OkCase{"039", "MnuStatusByteBootVector669", "16R00003", "TxtSpecialByte3=12", "17W00003",
+               "00FC12", "written : 3"},
+        OkCase{"08B", "BMnu_Read1ByteUCFG1", "52R00001", "TxtSpecialByte1=5a", "53W00001", "5A",
+               "written : 1"},
+        OkCase{"02C", "MnuSet12xClockModeRx2", "04R00001", "Opt12xClock", "01S00000", "",
+               "passed."},
+        OkCase{"02C", "MnuSet12xClockModeRx2", "04R00001", "", "", "", ""},
+        OkCase{"041", "BMnu_6xCLK", "11R00001", "Opt6xClock", "10S00000", "", "passed."},
+        OkCase{"041", "BMnu_6xCLK", "11R00001", "", "", "", ""},
+        OkCase{"73", "MnuSet6xClockMode_5xX2", "12R00001", "Opt6xClock", "13S00000", "", "passed."},
+        OkCase{"73", "MnuSet6xClockMode_5xX2", "12R00001", "", "", "", ""},
+        OkCase{"039", "MnuSet6xClockMode_669", "14R00001", "Opt6xClock", "15S00000", "", "passed."},
+        OkCase{"039", "MnuSet6xClockMode_669", "14R00001", "", "", "", ""},
+        OkCase{"0D0", "BMnu_OptionControlRegister", "20R00000", "chkWDPOR", "21S00000", "",
+               "passed."},
+        OkCase{"0D0", "BMnu_OptionControlRegister", "20R00000", "", "", "", ""},
+        OkCase{"0A3", "MnuProgramReMapBit", "", "ChkRB0", "24W00002", "0100", "written : 2"},
+        OkCase{"0A3", "BMnu_ProgramReMapBit", "", "ChkRB1", "24W00002", "0001", "written : 2"},
+        OkCase{"071", "MnuSetStartUpConfigBitSC0_RD", "29R00000", "", "30S00000", "", "passed."},
+        OkCase{"071", "MnuSetDoubleClockMode_RD", "31R00000", "Opt6xClock", "32S00000", "",
+               "passed."},
+        OkCase{"071", "MnuSetDoubleClockMode_RD", "31R00000", "", "", "", ""},
+        OkCase{"072", "MnuSetStartUpConfigBitSC0_RC", "36R00001", "", "37S00000", "", "passed."},
+        OkCase{"072", "Mnu_SetStartUpConfigBitSC1", "38R00000", "", "39S00000", "", "passed."},
+        OkCase{"072", "BMnu_SetDoubleClockMode_RC", "40R00000", "", "41S00000", "", "passed."},
+        OkCase{"039", "mnuI2CSlaveAddress", "", "TxtSpecialByte4=5a", "43W00001", "5A",
+               "written : 1"}));
+
 struct SpecialBytes : ::testing::Test {
   test::SimRig rig;
   test::ScriptedUi &ui = rig.ui;
 
   QByteArray Held(Store store, int count) { return rig.programmer.chip()->read(store, 0, count); }
-  void Hold(Store store, const char *hex) {
-    rig.programmer.chip()->write(store, 0, QByteArray::fromHex(hex));
-  }
 };
-
-TEST_F(SpecialBytes, StatusByteAndBootVectorAreShownAndWrittenBack) {
-  test::StartOn(rig, "02C"); // PHILIPSRX2
-  ui.specialByteEdits = {[](SpecialByteForm &form) {
-    form.Modify();
-    form.TypeText("TxtSpecialByte1", "3");
-    form.TypeText("TxtSpecialByte2", "1f");
-    return true;
-  }};
-  rig.core.Trigger("MnuStatusByteBootVector_Rx2");
-  ASSERT_EQ(ui.specialByteForms.size(), 1);
-  const SpecialByteForm &opened = ui.specialByteForms[0];
-  EXPECT_EQ(opened.text("TxtSpecialByte1"), QString("00"));
-  EXPECT_EQ(opened.text("TxtSpecialByte2"), QString("FC")) << "the boot vector comes with it";
-  EXPECT_FALSE(opened.isVisible("TxtSpecialByte3"));
-  EXPECT_FALSE(opened.isEditable("TxtSpecialByte1")) << "read-only until Modify";
-
-  const QByteArray wire = rig.Wire();
-  EXPECT_TRUE(wire.contains(SpecialFrame("03W00002")));
-  EXPECT_TRUE(wire.contains(SpecialByteBlock(QByteArray::fromHex("031F"))));
-  EXPECT_EQ(Held(Store::StatusBoot, 3), QByteArray::fromHex("031F00"));
-  EXPECT_EQ(ui.texts(),
-            QStringList{
-                "Data written successfully to PHILIPS  P89C51RA2\r\rNumber of bytes written : 2"});
-  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Special Command Successful"));
-}
-
-TEST_F(SpecialBytes, StatusByteAndBothBootVectorsOfThe669) {
-  test::StartOn(rig, "039");
-  ui.specialByteEdits = {[](SpecialByteForm &form) {
-    form.Modify();
-    EXPECT_TRUE(form.isEditable("TxtSpecialByte3"));
-    form.TypeText("TxtSpecialByte3", "12");
-    return true;
-  }};
-  rig.core.Trigger("MnuStatusByteBootVector669");
-  const SpecialByteForm &opened = ui.specialByteForms.at(0);
-  EXPECT_EQ(opened.text("LblSpecialByte2"), QString("Boot Vector1"));
-  EXPECT_EQ(opened.text("LblSpecialByte3"), QString("Boot Vector2"));
-  EXPECT_TRUE(rig.Wire().contains(SpecialByteBlock(QByteArray::fromHex("00FC12"))));
-  EXPECT_EQ(Held(Store::StatusBoot, 3), QByteArray::fromHex("00FC12"));
-}
-
-TEST_F(SpecialBytes, Ucfg1IsOneByteWhateverTheHiddenBoxHolds) {
-  test::StartOn(rig, "08B");
-  ui.specialByteEdits = {[](SpecialByteForm &form) {
-    form.Modify();
-    form.TypeText("TxtSpecialByte1", "5a");
-    form.TypeText("TxtSpecialByte2", "zz");
-    return true;
-  }};
-  rig.core.Trigger("BMnu_Read1ByteUCFG1");
-  EXPECT_EQ(ui.specialByteForms.at(0).text("LblSpecialByte1"), QString("UCFG1"));
-  EXPECT_EQ(ui.specialByteForms.at(0).text("TxtSpecialByte1"), QString("FF"));
-  const QByteArray wire = rig.Wire();
-  EXPECT_TRUE(wire.contains(SpecialFrame("53W00001")));
-  EXPECT_TRUE(wire.contains(SpecialByteBlock(QByteArray::fromHex("5A"))));
-  EXPECT_EQ(Held(Store::Ucfg1, 1), QByteArray::fromHex("5A"));
-}
-
-TEST_F(SpecialBytes, ClockModeOkSendsOnlyAChangeTheFamilyAllows) {
-  test::StartOn(rig, "02C"); // PHILIPSRX2, at 6-clock
-  ui.specialByteEdits = {[](SpecialByteForm &form) {
-                           EXPECT_TRUE(form.isChecked("Opt6xClock"));
-                           form.Modify();
-                           EXPECT_TRUE(form.isEditable("Opt12xClock"));
-                           EXPECT_FALSE(form.isEditable("Opt6xClock"));
-                           return true;
-                         },
-                         [](SpecialByteForm &form) {
-                           form.Modify();
-                           form.SetChecked("Opt12xClock", true);
-                           return true;
-                         }};
-  rig.core.Trigger("MnuSet12xClockModeRx2");
-  EXPECT_FALSE(rig.Wire().contains(SpecialFrame("01S00000"))) << "6x stays: nothing to send";
-  EXPECT_TRUE(ui.texts().isEmpty());
-  rig.core.Trigger("BMnu_12xCLK_Rx2");
-  EXPECT_TRUE(rig.Wire().contains(SpecialFrame("01S00000")));
-  EXPECT_EQ(Held(Store::ClockMode, 1), QByteArray::fromHex("FF"));
-  EXPECT_EQ(ui.texts(), QStringList{"Special command passed."});
-}
-
-TEST_F(SpecialBytes, ReMapBitsAreWrittenAsTwoBytes) {
-  test::StartOn(rig, "0A3"); // SSTCXX
-  ui.specialByteEdits = {[](SpecialByteForm &form) {
-    form.Modify();
-    form.SetChecked("ChkRB0", true);
-    return true;
-  }};
-  rig.core.Trigger("MnuProgramReMapBit");
-  EXPECT_TRUE(rig.Wire().startsWith(SpecialFrame("24W00002")));
-  EXPECT_TRUE(rig.Wire().contains(SpecialByteBlock(QByteArray::fromHex("0100"))));
-  EXPECT_EQ(Held(Store::RemapBits, 2), QByteArray::fromHex("0100"));
-}
-
-TEST_F(SpecialBytes, StartUpConfigBitIsSetFromTheDialog) {
-  test::StartOn(rig, "072");
-  ui.specialByteEdits = {[](SpecialByteForm &form) {
-    EXPECT_FALSE(form.isChecked("ChkSC0"));
-    form.Modify();
-    return true;
-  }};
-  rig.core.Trigger("MnuSetStartUpConfigBitSC0_RC");
-  EXPECT_TRUE(rig.Wire().contains(SpecialFrame("37S00000")));
-  EXPECT_EQ(Held(Store::ConfigBits, 1), QByteArray::fromHex("08"));
-}
 
 TEST_F(SpecialBytes, InvalidHexKeepsTheDialogOpenAndWritesNothing) {
   test::StartOn(rig, "02C");
@@ -145,26 +129,6 @@ TEST_F(SpecialBytes, InvalidHexKeepsTheDialogOpenAndWritesNothing) {
   EXPECT_EQ(ui.dialogsShown.filter("FrmSpecialByte").size(), 1) << "the same dialog stays open";
   EXPECT_FALSE(rig.Wire().contains(SpecialFrame("03W00002")));
   EXPECT_EQ(Held(Store::StatusBoot, 2), QByteArray::fromHex("00FC"));
-}
-
-TEST_F(SpecialBytes, I2cSlaveAddressIsTypedAndWritten) {
-  test::StartOn(rig, "039");
-  ui.specialByteEdits = {[](SpecialByteForm &form) {
-                           form.Modify();
-                           return true; // nothing typed: refused, not written as FFh
-                         },
-                         [](SpecialByteForm &form) {
-                           EXPECT_TRUE(form.isEditable("TxtSpecialByte4"));
-                           form.TypeText("TxtSpecialByte4", "5a");
-                           return true;
-                         }};
-  rig.core.Trigger("mnuI2CSlaveAddress");
-  EXPECT_EQ(ui.texts().first(), QString("InCorrect Input !! Not a Valid Hexadecimal Number"));
-  // The one byte the dialog holds is announced and reported.
-  EXPECT_TRUE(rig.Wire().startsWith(SpecialFrame("43W00001")));
-  EXPECT_TRUE(ui.texts().last().endsWith("Number of bytes written : 1"))
-      << ui.texts().join('|').toStdString();
-  EXPECT_EQ(Held(Store::I2cAddress, 1), QByteArray::fromHex("5A"));
 }
 
 TEST_F(SpecialBytes, RefusedWriteSendsNoDataBlock) {

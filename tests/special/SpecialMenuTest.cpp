@@ -75,12 +75,12 @@ TEST(SpecialMenu, ReEnableWarningTurnsEverySwitchOn) {
   test::SimRig rig;
   test::StartOn(rig, "017");
   DatabaseHandlers &catalogue = rig.core.catalogue();
-  for (const StartTipRow row : {StartTipRow::StartTip, StartTipRow::EraseWarning,
-                                StartTipRow::LockWarning, StartTipRow::AutoWarning})
+  const StartTipRow rows[] = {StartTipRow::StartTip, StartTipRow::EraseWarning,
+                              StartTipRow::LockWarning, StartTipRow::AutoWarning};
+  for (const StartTipRow row : rows)
     ASSERT_TRUE(catalogue.SetStartTip(row, false));
   rig.core.Trigger("MnuenableWrn");
-  for (const StartTipRow row : {StartTipRow::StartTip, StartTipRow::EraseWarning,
-                                StartTipRow::LockWarning, StartTipRow::AutoWarning})
+  for (const StartTipRow row : rows)
     EXPECT_TRUE(catalogue.StartTipEnabled(row)) << static_cast<int>(row);
   ASSERT_EQ(rig.ui.messages.size(), 1);
   EXPECT_EQ(rig.ui.messages[0].text, QString("Re-enable all Warning messages"));

@@ -54,29 +54,20 @@ INSTANTIATE_TEST_SUITE_P(
                       PayloadCase{"072", "MnuWrite8kSecondaryFlashBlock1", "34W08192"},
                       PayloadCase{"08B", "BMnu_Read32ByteUserP", "50R00032"},
                       PayloadCase{"08C", "MnuWrite32byteUsersParameter", "51W00032"},
-                      PayloadCase{"08B", "Mnu1byteUCFG1", "52R00001"},
                       PayloadCase{"02C", "BMnu_StatusByte&BootVector", "02R00002"},
                       PayloadCase{"035", "MnuStatusByteBootVector66x", "02R00002"},
                       PayloadCase{"039", "BMnu_StatusByte&BootVector", "16R00003"},
                       PayloadCase{"049", "MnuStatusByteBootVector_6xX2", "16R00003"},
-                      PayloadCase{"04D", "MnuStausByteBootVector_Rx2XX", "16R00003"},
-                      PayloadCase{"0D0", "BMnu_OptionControlRegister", "20R00000"}));
+                      PayloadCase{"04D", "MnuStausByteBootVector_Rx2XX", "16R00003"}));
 
 INSTANTIATE_TEST_SUITE_P(
     ModesAndConfiguration, SpecialPayload,
-    ::testing::Values(PayloadCase{"02D", "MnuSet12xClockModeRx2", "04R00001"},
-                      PayloadCase{"036", "BMnu_12xCLK_Rx2", "04R00001"},
-                      PayloadCase{"041", "BMnu_6xCLK", "11R00001"},
-                      PayloadCase{"73", "MnuSet6xClockMode_5xX2", "12R00001"},
+    ::testing::Values(PayloadCase{"036", "BMnu_12xCLK_Rx2", "04R00001"},
                       PayloadCase{"72", "BMnu_6xCLK", "12R00001"},
-                      PayloadCase{"039", "MnuSet6xClockMode_669", "14R00001"},
                       PayloadCase{"048", "BMnu_6xCLK", "14R00001"},
                       PayloadCase{"04E", "MnuSet6xClockMode_Rx2XX", "14R00001"},
                       PayloadCase{"071", "BMnu_SetStartUpConfigBitSC0_RD", "29R00000"},
-                      PayloadCase{"071", "MnuSetDoubleClockMode_RD", "31R00000"},
                       PayloadCase{"072", "BMnu_SetStartUpConfigBitSC0_RC", "36R00001"},
-                      PayloadCase{"072", "Mnu_SetStartUpConfigBitSC1", "38R00000"},
-                      PayloadCase{"072", "BMnu_SetDoubleClockMode_RC", "40R00000"},
                       PayloadCase{"072", "BMnu_BlockErase_RC", "35S00000"}));
 
 TEST(SpecialPayloadEdges, DataBlockOfADeviceWithoutOneAnnouncesNothing) {
@@ -97,20 +88,6 @@ TEST(SpecialPayloadEdges, NumberOutsideTheTableIsReadAsASpecialByte) {
   EXPECT_TRUE(rig.Wire().startsWith(SpecialFrame("99R00000")));
   EXPECT_TRUE(rig.ui.dialogsShown.isEmpty()) << "refused: no dialog";
   EXPECT_TRUE(rig.core.panel().isEnabled("TbnRead")) << "menus back";
-}
-
-TEST(SpecialPayloadEdges, DialogOnlyNumbersSendNothingBeforeTheDialog) {
-  test::SimRig rig;
-  test::StartOn(rig, "0A3");
-  QByteArray sentBeforeDialog("unset");
-  rig.ui.specialByteEdits = {[&](SpecialByteForm &) {
-    sentBeforeDialog = rig.Wire();
-    return false;
-  }};
-  rig.core.Trigger("BMnu_ProgramReMapBit");
-  EXPECT_EQ(sentBeforeDialog, QByteArray());
-  EXPECT_EQ(rig.ui.dialogsShown, QStringList{"FrmSpecialByte 24"});
-  EXPECT_TRUE(rig.Wire().isEmpty()) << "Cancel sends nothing";
 }
 
 } // namespace
