@@ -63,8 +63,9 @@ TEST(MainWindow, EveryControlOfTheLayoutIsThereByNameInItsMenu) {
     const QString parent = spec.parent;
     const QMenu *menu = window.findChild<QMenu *>(
         parent == "TbnSpecialCommand" ? QString("TbnSpecialCommandMenu") : parent);
-    if (!parent.isEmpty())
+    if (!parent.isEmpty()) {
       EXPECT_TRUE(menu && menu->actions().contains(action)) << spec.name << " in " << spec.parent;
+    }
   }
   for (const char *name : {"TbrOperations", "SbrStatus", "FgdFile", "PbrProgress", "SbrFile",
                            "SbrPort", "SbrMCU", "SbrActivity", "SbrProgress"})
