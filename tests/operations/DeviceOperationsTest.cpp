@@ -10,7 +10,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -59,29 +58,30 @@ TEST_F(Operations, HundredByteBinaryGoesOutAsFourBlocks) {
   EXPECT_FALSE(core.panel().isEnabled("TbnStop"));
 }
 
-TEST_F(Operations, HexImageSendsEveryGridRowCappedAtTheDevice) {
+// A file larger than the device: declined, nothing goes out; accepted, the
+// first 4 KB go out. One byte more is the file's end mark: no question.
+TEST_F(Operations, OversizedFileAsksThenIsAbortedOrCappedAtTheDevice) {
   rig.Start("001"); // AT89C51, 4 KB
-  rig.Load(Pattern(0x1100), "prog.HEX");
-  ui.answers = {Answer::Yes}; // larger than the device: write the first 4 KB
-  core.Trigger("MnuWrite");
-  EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdWrite, "04096"), false)));
-  EXPECT_TRUE(ui.texts()[0].startsWith("The size of the file prog.HEX is more than the size"));
-  EXPECT_TRUE(ui.texts()[0].contains("Size of File : 4.25 Kb\rSize of MCU  : 4.00 Kb"));
-  EXPECT_EQ(rig.ChipCode(4096), Pattern(4096));
-}
-
-TEST_F(Operations, OversizedFileDeclinedSendsNothing) {
-  rig.Start("001");
-  rig.Load(Pattern(4096 + 2)); // two bytes more than the device: the question
+  rig.Load(Pattern(4096 + 2));
   ui.answers = {Answer::No};
   core.Trigger("TbnWrite");
   EXPECT_TRUE(rig.Wire().isEmpty());
   EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Aborted"));
 
-  rig.Load(Pattern(4096 + 1)); // one byte more: no question
+  rig.Load(Pattern(4096 + 1));
   core.Trigger("TbnWrite");
   EXPECT_EQ(ui.texts().size(), 2);
   EXPECT_TRUE(ui.texts()[1].startsWith("File written successfully"));
+
+  ui.messages.clear();
+  rig.port.clearSentBytes();
+  rig.Load(Pattern(0x1100), "prog.HEX");
+  ui.answers = {Answer::Yes};
+  core.Trigger("MnuWrite");
+  EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdWrite, "04096"), false)));
+  EXPECT_TRUE(ui.texts()[0].startsWith("The size of the file prog.HEX is more than the size"));
+  EXPECT_TRUE(ui.texts()[0].contains("Size of File : 4.25 Kb\rSize of MCU  : 4.00 Kb"));
+  EXPECT_EQ(rig.ChipCode(4096), Pattern(4096));
 }
 
 // The user asked for the changed file: when it cannot be loaded (here it is
@@ -182,15 +182,9 @@ TEST_F(Operations, LockSendsTheChosenBitsAndLockedChipsReadBlank) {
   EXPECT_EQ(ui.lastLockBitsSetup.captions[3], QString("Lock Bit 4"));
   ASSERT_EQ(ui.messages.size(), 1);
   EXPECT_TRUE(ui.messages[0].text.startsWith("Lock Passed.\r"));
-
-  ui.messages.clear();
-  rig.core.buffer().clear();
-  core.Trigger("TbnRead");
-  ASSERT_EQ(core.buffer().rowCount(), 512);
-  EXPECT_EQ(core.buffer().byte(0), 0xFF) << "a locked chip reads blank";
 }
 
-TEST_F(Operations, AutoWritesAndLocksWithTheDevicesLockBits) {
+TEST_F(Operations, AutoWritesAndLocksWithTheDevicesLockBitsThenReadsBlank) {
   rig.Start("017"); // three lock bits
   rig.Load(Pattern(96));
   core.Trigger("TbnAuto");
@@ -200,6 +194,23 @@ TEST_F(Operations, AutoWritesAndLocksWithTheDevicesLockBits) {
   EXPECT_EQ(session.LockBitSelection, (std::array<QString, 4>{"1", "1", "1", "0"}));
   EXPECT_TRUE(rig.programmer.chip()->isLocked());
   EXPECT_TRUE(rig.Wire().contains(BuildFrame(CommandPayload(CmdLock, "1110"), false)));
+  core.buffer().clear();
+  core.Trigger("TbnRead");
+  ASSERT_EQ(core.buffer().rowCount(), 512);
+  EXPECT_EQ(core.buffer().byte(0), 0xFF) << "a locked chip reads blank";
+}
+
+TEST_F(Operations, AutoOnAChipWhoseLockedCodeReadsZero) {
+  rig.Start("0A3"); // SSTCXX: locked code reads 00h
+  rig.Load(Pattern(64));
+  core.Trigger("TbnAuto");
+  EXPECT_EQ(ui.texts(), QStringList{"Block 0 Erased, file successfully Written, Lock passed and "
+                                    "Blank Check verified."});
+  ui.messages.clear();
+  core.buffer().clear();
+  core.Trigger("TbnRead");
+  ASSERT_GT(core.buffer().rowCount(), 0);
+  EXPECT_EQ(core.buffer().byte(0), 0x00);
 }
 
 // Tool > Production log: a line for each Auto, passed or with the warnings
@@ -235,48 +246,42 @@ TEST_F(Operations, AutoLogsEveryChipToTheProductionLogChosenInTheToolMenu) {
             "Block write failed due to Erase failure. Write failed.");
 }
 
-TEST_F(Operations, AutoOnAChipWhoseLockedCodeReadsZero) {
-  rig.Start("0A3"); // SSTCXX: locked code reads 00h
-  rig.Load(Pattern(64));
-  core.Trigger("TbnAuto");
-  EXPECT_EQ(ui.texts(), QStringList{"Block 0 Erased, file successfully Written, Lock passed and "
-                                    "Blank Check verified."});
-  ui.messages.clear();
-  core.buffer().clear();
-  core.Trigger("TbnRead");
-  ASSERT_GT(core.buffer().rowCount(), 0);
-  EXPECT_EQ(core.buffer().byte(0), 0x00);
-}
-
-TEST_F(Operations, StopMidWriteClosesTheExchangeAndSaysInterrupted) {
-  rig.Start("001");
-  rig.Load(Pattern(4096));
-  int blocksSeen = 0;
-  ui.onProcessEvents = [&] {
-    if (++blocksSeen == 20)
-      session.requestStop();
-  };
-  core.Trigger("TbnWrite");
-  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Interrupted"));
-  EXPECT_TRUE(ui.texts().contains("Operation interrupted by the user. Please wait for the Vpp LED "
-                                  "to go off before selecting another Command"));
-  EXPECT_FALSE(ui.texts().contains("Write failed."));
-  EXPECT_TRUE(rig.Wire().endsWith(kClosingAck));
-  EXPECT_FALSE(session.StopRequested());
-  EXPECT_TRUE(core.panel().isEnabled("TbnWrite"));
-}
-
-TEST_F(Operations, StopDuringAutosWriteSendsNoLock) {
-  rig.Start("001");
-  rig.Load(Pattern(2048));
-  int passes = 0;
-  ui.onProcessEvents = [&] {
-    if (++passes == 10)
-      session.requestStop();
-  };
-  core.Trigger("TbnAuto");
-  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Interrupted"));
-  EXPECT_FALSE(rig.Wire().contains(QByteArray("\x05L")));
+// Stop pressed in the middle of a transfer: the programmer still gets its
+// closing ACK, the status says interrupted, not failed, Auto sends no lock and
+// the buffer is left as it was.
+TEST_F(Operations, StopMidTransferClosesTheExchangeAndSaysInterrupted) {
+  const struct {
+    const char *control;
+    int stopAt; // the pass of the event loop at which Stop is pressed
+    const char *status;
+  } cases[] = {{"TbnWrite", 20, "Write Interrupted"},
+               {"TbnAuto", 10, "Write Interrupted"},
+               {"TbnRead", 30, "Read Interrupted"}};
+  for (const auto &c : cases) {
+    test::SimRig rig;
+    rig.Start("001");
+    rig.Load(Pattern(4096));
+    const QByteArray before = rig.core.buffer().imageBytes(4096);
+    rig.ui.answers = {Answer::Yes}; // a read asks before it replaces the screen
+    int passes = 0;
+    rig.ui.onProcessEvents = [&] {
+      if (++passes == c.stopAt)
+        rig.session.requestStop();
+    };
+    rig.core.Trigger(c.control);
+    EXPECT_EQ(rig.ui.panelText(Panel::SbrActivity), QString(c.status));
+    EXPECT_TRUE(rig.ui.texts().contains("Operation interrupted by the user. Please wait for the "
+                                        "Vpp LED to go off before selecting another Command"))
+        << c.control;
+    EXPECT_FALSE(rig.ui.texts().join('|').contains("failed")) << c.control;
+    const QByteArray wire = rig.Wire();
+    EXPECT_TRUE(wire.endsWith(kClosingAck)) << c.control;
+    EXPECT_FALSE(wire.contains(QByteArray("\x05L"))) << c.control;
+    EXPECT_FALSE(rig.session.StopRequested());
+    EXPECT_TRUE(rig.core.panel().isEnabled("TbnWrite"));
+    EXPECT_EQ(rig.core.buffer().imageBytes(4096), before) << c.control;
+    EXPECT_EQ(rig.core.buffer().rowCount(), 256) << c.control;
+  }
 }
 
 TEST_F(Operations, StopIsOffBetweenCommandsAndAStrayPressEndsNone) {
