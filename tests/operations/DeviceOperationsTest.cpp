@@ -1,6 +1,6 @@
 // Erase, blank check, write, read, lock and Auto, end to end through the
 // simulated programmer: the bytes on the line, the messages in order, the
-// status texts, the chip and the buffer afterwards.
+// status texts, the chip and the buffer afterwards; then how they fail.
 #include "BaseModule.h"
 #include "Checksum.h"
 #include "CommandSet.h"
@@ -10,7 +10,6 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -59,29 +58,30 @@ TEST_F(Operations, HundredByteBinaryGoesOutAsFourBlocks) {
   EXPECT_FALSE(core.panel().isEnabled("TbnStop"));
 }
 
-TEST_F(Operations, HexImageSendsEveryGridRowCappedAtTheDevice) {
+// A file larger than the device: declined, nothing goes out; accepted, the
+// first 4 KB go out. One byte more is the file's end mark: no question.
+TEST_F(Operations, OversizedFileAsksThenIsAbortedOrCappedAtTheDevice) {
   rig.Start("001"); // AT89C51, 4 KB
-  rig.Load(Pattern(0x1100), "prog.HEX");
-  ui.answers = {Answer::Yes}; // larger than the device: write the first 4 KB
-  core.Trigger("MnuWrite");
-  EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdWrite, "04096"), false)));
-  EXPECT_TRUE(ui.texts()[0].startsWith("The size of the file prog.HEX is more than the size"));
-  EXPECT_TRUE(ui.texts()[0].contains("Size of File : 4.25 Kb\rSize of MCU  : 4.00 Kb"));
-  EXPECT_EQ(rig.ChipCode(4096), Pattern(4096));
-}
-
-TEST_F(Operations, OversizedFileDeclinedSendsNothing) {
-  rig.Start("001");
-  rig.Load(Pattern(4096 + 2)); // two bytes more than the device: the question
+  rig.Load(Pattern(4096 + 2));
   ui.answers = {Answer::No};
   core.Trigger("TbnWrite");
   EXPECT_TRUE(rig.Wire().isEmpty());
   EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Aborted"));
 
-  rig.Load(Pattern(4096 + 1)); // one byte more: no question
+  rig.Load(Pattern(4096 + 1));
   core.Trigger("TbnWrite");
   EXPECT_EQ(ui.texts().size(), 2);
   EXPECT_TRUE(ui.texts()[1].startsWith("File written successfully"));
+
+  ui.messages.clear();
+  rig.port.clearSentBytes();
+  rig.Load(Pattern(0x1100), "prog.HEX");
+  ui.answers = {Answer::Yes};
+  core.Trigger("MnuWrite");
+  EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdWrite, "04096"), false)));
+  EXPECT_TRUE(ui.texts()[0].startsWith("The size of the file prog.HEX is more than the size"));
+  EXPECT_TRUE(ui.texts()[0].contains("Size of File : 4.25 Kb\rSize of MCU  : 4.00 Kb"));
+  EXPECT_EQ(rig.ChipCode(4096), Pattern(4096));
 }
 
 // The user asked for the changed file: when it cannot be loaded (here it is
@@ -100,11 +100,7 @@ TEST_F(Operations, AChangedFileThatCannotBeReloadedIsNotWritten) {
 
 TEST_F(Operations, EraseBlankCheckAndTheirPayloads) {
   rig.Start("017");
-  rig.Load(Pattern(64));
-  core.Trigger("TbnWrite");
-  ui.messages.clear();
-  rig.port.clearSentBytes();
-
+  ASSERT_TRUE(rig.programmer.chip()->write(sim::Store::Code, 0, Pattern(64)));
   core.Trigger("TbnBlankCheck");
   EXPECT_EQ(ui.texts(), QStringList{"MCU is not Blank."});
   EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Blank Check Failed"));
@@ -117,21 +113,13 @@ TEST_F(Operations, EraseBlankCheckAndTheirPayloads) {
   core.Trigger("MnuErase5V");
   const QByteArray wire = rig.Wire();
   for (char letter : {'B', 'E', 'O', 'C'})
-    EXPECT_TRUE(wire.contains(BuildFrame(CommandPayload(letter), false) + kClosingAck) ||
-                wire.contains(BuildFrame(CommandPayload(letter), false)))
-        << letter;
+    EXPECT_TRUE(wire.contains(BuildFrame(CommandPayload(letter), false))) << letter;
   EXPECT_EQ(wire.count(kClosingAck), 5) << "every command is closed";
 }
 
 TEST_F(Operations, ReadFillsTheBufferFromTheChip) {
   rig.Start("001");
-  rig.Load(Pattern(4096));
-  core.Trigger("TbnWrite");
-  ui.messages.clear();
-  rig.core.buffer().clear();
-  session.BufferModified = false;
-  rig.port.clearSentBytes();
-
+  ASSERT_TRUE(rig.programmer.chip()->write(sim::Store::Code, 0, Pattern(4096)));
   core.Trigger("TbnRead");
   EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdRead, "04096"), false)));
   EXPECT_EQ(ui.texts(), QStringList{"End of Read.\r\rTotal  4096 bytes read."});
@@ -166,13 +154,8 @@ TEST_F(Operations, ReadAsksBeforeReplacingTheScreen) {
   EXPECT_EQ(core.buffer().rowCount(), 2);
 }
 
-TEST_F(Operations, LockSendsTheChosenBitsAndLockedChipsReadBlank) {
+TEST_F(Operations, LockSendsTheChosenBits) {
   rig.Start("017");
-  rig.Load(Pattern(256));
-  core.Trigger("TbnWrite");
-  ui.messages.clear();
-  rig.port.clearSentBytes();
-
   ui.lockBitChoices = {std::array<bool, 4>{false, true, false, false}};
   core.Trigger("TbnLock");
   EXPECT_TRUE(rig.Wire().startsWith(BuildFrame(CommandPayload(CmdLock, "0100"), false)));
@@ -182,15 +165,9 @@ TEST_F(Operations, LockSendsTheChosenBitsAndLockedChipsReadBlank) {
   EXPECT_EQ(ui.lastLockBitsSetup.captions[3], QString("Lock Bit 4"));
   ASSERT_EQ(ui.messages.size(), 1);
   EXPECT_TRUE(ui.messages[0].text.startsWith("Lock Passed.\r"));
-
-  ui.messages.clear();
-  rig.core.buffer().clear();
-  core.Trigger("TbnRead");
-  ASSERT_EQ(core.buffer().rowCount(), 512);
-  EXPECT_EQ(core.buffer().byte(0), 0xFF) << "a locked chip reads blank";
 }
 
-TEST_F(Operations, AutoWritesAndLocksWithTheDevicesLockBits) {
+TEST_F(Operations, AutoWritesAndLocksWithTheDevicesLockBitsThenReadsBlank) {
   rig.Start("017"); // three lock bits
   rig.Load(Pattern(96));
   core.Trigger("TbnAuto");
@@ -200,6 +177,23 @@ TEST_F(Operations, AutoWritesAndLocksWithTheDevicesLockBits) {
   EXPECT_EQ(session.LockBitSelection, (std::array<QString, 4>{"1", "1", "1", "0"}));
   EXPECT_TRUE(rig.programmer.chip()->isLocked());
   EXPECT_TRUE(rig.Wire().contains(BuildFrame(CommandPayload(CmdLock, "1110"), false)));
+  core.buffer().clear();
+  core.Trigger("TbnRead");
+  ASSERT_EQ(core.buffer().rowCount(), 512);
+  EXPECT_EQ(core.buffer().byte(0), 0xFF) << "a locked chip reads blank";
+}
+
+TEST_F(Operations, AutoOnAChipWhoseLockedCodeReadsZero) {
+  rig.Start("0A3"); // SSTCXX: locked code reads 00h
+  rig.Load(Pattern(64));
+  core.Trigger("TbnAuto");
+  EXPECT_EQ(ui.texts(), QStringList{"Block 0 Erased, file successfully Written, Lock passed and "
+                                    "Blank Check verified."});
+  ui.messages.clear();
+  core.buffer().clear();
+  core.Trigger("TbnRead");
+  ASSERT_GT(core.buffer().rowCount(), 0);
+  EXPECT_EQ(core.buffer().byte(0), 0x00);
 }
 
 // Tool > Production log: a line for each Auto, passed or with the warnings
@@ -235,48 +229,42 @@ TEST_F(Operations, AutoLogsEveryChipToTheProductionLogChosenInTheToolMenu) {
             "Block write failed due to Erase failure. Write failed.");
 }
 
-TEST_F(Operations, AutoOnAChipWhoseLockedCodeReadsZero) {
-  rig.Start("0A3"); // SSTCXX: locked code reads 00h
-  rig.Load(Pattern(64));
-  core.Trigger("TbnAuto");
-  EXPECT_EQ(ui.texts(), QStringList{"Block 0 Erased, file successfully Written, Lock passed and "
-                                    "Blank Check verified."});
-  ui.messages.clear();
-  core.buffer().clear();
-  core.Trigger("TbnRead");
-  ASSERT_GT(core.buffer().rowCount(), 0);
-  EXPECT_EQ(core.buffer().byte(0), 0x00);
-}
-
-TEST_F(Operations, StopMidWriteClosesTheExchangeAndSaysInterrupted) {
-  rig.Start("001");
-  rig.Load(Pattern(4096));
-  int blocksSeen = 0;
-  ui.onProcessEvents = [&] {
-    if (++blocksSeen == 20)
-      session.requestStop();
-  };
-  core.Trigger("TbnWrite");
-  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Interrupted"));
-  EXPECT_TRUE(ui.texts().contains("Operation interrupted by the user. Please wait for the Vpp LED "
-                                  "to go off before selecting another Command"));
-  EXPECT_FALSE(ui.texts().contains("Write failed."));
-  EXPECT_TRUE(rig.Wire().endsWith(kClosingAck));
-  EXPECT_FALSE(session.StopRequested());
-  EXPECT_TRUE(core.panel().isEnabled("TbnWrite"));
-}
-
-TEST_F(Operations, StopDuringAutosWriteSendsNoLock) {
-  rig.Start("001");
-  rig.Load(Pattern(2048));
-  int passes = 0;
-  ui.onProcessEvents = [&] {
-    if (++passes == 10)
-      session.requestStop();
-  };
-  core.Trigger("TbnAuto");
-  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Write Interrupted"));
-  EXPECT_FALSE(rig.Wire().contains(QByteArray("\x05L")));
+// Stop pressed in the middle of a transfer: the programmer still gets its
+// closing ACK, the status says interrupted, not failed, Auto sends no lock and
+// the buffer is left as it was.
+TEST_F(Operations, StopMidTransferClosesTheExchangeAndSaysInterrupted) {
+  const struct {
+    const char *control;
+    int stopAt; // the pass of the event loop at which Stop is pressed
+    const char *status;
+  } cases[] = {{"TbnWrite", 20, "Write Interrupted"},
+               {"TbnAuto", 10, "Write Interrupted"},
+               {"TbnRead", 30, "Read Interrupted"}};
+  for (const auto &c : cases) {
+    test::SimRig rig;
+    rig.Start("001");
+    rig.Load(Pattern(4096));
+    const QByteArray before = rig.core.buffer().imageBytes(4096);
+    rig.ui.answers = {Answer::Yes}; // a read asks before it replaces the screen
+    int passes = 0;
+    rig.ui.onProcessEvents = [&] {
+      if (++passes == c.stopAt)
+        rig.session.requestStop();
+    };
+    rig.core.Trigger(c.control);
+    EXPECT_EQ(rig.ui.panelText(Panel::SbrActivity), QString(c.status));
+    EXPECT_TRUE(rig.ui.texts().contains("Operation interrupted by the user. Please wait for the "
+                                        "Vpp LED to go off before selecting another Command"))
+        << c.control;
+    EXPECT_FALSE(rig.ui.texts().join('|').contains("failed")) << c.control;
+    const QByteArray wire = rig.Wire();
+    EXPECT_TRUE(wire.endsWith(kClosingAck)) << c.control;
+    EXPECT_FALSE(wire.contains(QByteArray("\x05L"))) << c.control;
+    EXPECT_FALSE(rig.session.StopRequested());
+    EXPECT_TRUE(rig.core.panel().isEnabled("TbnWrite"));
+    EXPECT_EQ(rig.core.buffer().imageBytes(4096), before) << c.control;
+    EXPECT_EQ(rig.core.buffer().rowCount(), 256) << c.control;
+  }
 }
 
 TEST_F(Operations, StopIsOffBetweenCommandsAndAStrayPressEndsNone) {
@@ -288,6 +276,81 @@ TEST_F(Operations, StopIsOffBetweenCommandsAndAStrayPressEndsNone) {
   session.requestStop(); // as a press that came before the command would
   core.Trigger("TbnVerifySignature");
   EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Signature Verified"));
+}
+
+// The programmer's refusals and failed verdicts against write, read and erase:
+// the failure text each one shows and its status. The link's own failures
+// (time-out, BCC, lost line) and what every fault must leave behind (closing
+// ACK, menus, buffer) are the fault matrix's.
+struct Fault {
+  const char *fault; // the letter of its command names the operation
+  const char *shows; // then, on a write, "Write failed."
+};
+
+void PrintTo(const Fault &f, std::ostream *os) { *os << f.fault; }
+
+class OperationFaults : public ::testing::TestWithParam<Fault> {};
+
+TEST_P(OperationFaults, ShowsItsFailureTextsAndStatus) {
+  const Fault &f = GetParam();
+  const char letter = QByteArray(f.fault).split('@').value(1).at(0);
+  const QString operation = letter == 'W' ? "Write" : letter == 'R' ? "Read" : "Erase";
+  test::SimRig rig;
+  rig.Start("001"); // 4 KB: 128 blocks
+  rig.Load(Pattern(4096));
+  rig.programmer.faults().add(QString::fromLatin1(f.fault));
+  rig.ui.answers = {Answer::Yes}; // a read asks before it replaces the screen
+  rig.core.Trigger("Tbn" + operation);
+
+  QStringList expected{f.shows};
+  if (letter == 'W')
+    expected.append("Write failed.");
+  const QStringList shown = rig.ui.texts();
+  EXPECT_EQ(shown.mid(shown.indexOf(expected[0]), expected.size()), expected)
+      << shown.join(" | ").toStdString();
+  EXPECT_EQ(rig.ui.panelText(Panel::SbrActivity), operation + " Failed");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Operations, OperationFaults,
+    ::testing::Values(
+        Fault{"nak=NUL@W1-5", "Error at Slave : Unknown Command."},
+        Fault{"fail=S@W1/blk1", "Block write failed due to failure of Signature Verification."},
+        Fault{"fail=E@W1/blk64", "Block write failed due to Erase failure."},
+        Fault{"fail=V@W1/blk128", "Block write failed due to failure of Write Verification."},
+        Fault{"fail=S@R1/blk1", "Read failed due to failure of Signature Verification."},
+        Fault{"fail=V@R1/blk70", "Read failed due to failure of Verification."},
+        Fault{"fail=S@E1", "Erase failed due to Signature Verification failure."},
+        Fault{"fail=V@E1", "Erase failed due to Blank Check failure."},
+        Fault{"nak=ENQ@E1-5", "Error at Slave : Missing ENQ Code."}));
+
+TEST_F(Operations, FourRefusalsOfFiveStillWrite) {
+  rig.Start("001");
+  rig.Load(Pattern(256));
+  rig.programmer.faults().add("nak=SYN@W1-4");
+  rig.core.Trigger("TbnWrite");
+  EXPECT_EQ(
+      rig.ui.texts(),
+      QStringList{"File written successfully to ATMEL  AT89C51\r\rNumber of bytes written : 256"})
+      << "errors of the first four attempts stay silent";
+  EXPECT_EQ(rig.ChipCode(256), Pattern(256));
+}
+
+TEST_F(Operations, SignatureFailureOnAnUnverifiedChipLeavesTheEraseButtons) {
+  rig.Start("001");
+  rig.session.SignatureVerified = false;
+  rig.programmer.faults().add("fail=S@E1");
+  rig.core.eraseBlank().EraseMCU('E');
+  EXPECT_TRUE(rig.core.panel().isEnabled("TbnErase_12v"));
+  EXPECT_TRUE(rig.core.panel().isEnabled("TbnErase_5v"));
+
+  // The same after a read whose first status frame reports it.
+  rig.core.panel().SetMenuOptions(false);
+  ASSERT_FALSE(rig.core.panel().isEnabled("TbnErase_12v"));
+  rig.programmer.faults().add("fail=S@R1/blk1");
+  rig.core.writeRead().ReadMCU();
+  EXPECT_TRUE(rig.core.panel().isEnabled("TbnErase_12v"));
+  EXPECT_TRUE(rig.core.panel().isEnabled("TbnErase_5v"));
 }
 
 } // namespace

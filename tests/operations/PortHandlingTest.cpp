@@ -1,8 +1,13 @@
+// Opening the port, the presence check, autodetect, the port numbers and the
+// signature verification against the shipped catalogue.
 #include "PortHandling.h"
 #include "Autodetect.h"
+#include "BaseModule.h"
 #include "ControlPanel.h"
 #include "DatabaseHandlers.h"
 #include "FamilyCodes.h"
+#include "Frame.h"
+#include "Globals.h"
 #include "ImageBuffer.h"
 #include "Link.h"
 #include "LoopbackPort.h"
@@ -12,8 +17,10 @@
 #include "ScriptedPeer.h"
 #include "ScriptedUi.h"
 #include "Session.h"
+#include "SignatureVerification.h"
 
 #include <QSettings>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +44,7 @@ private:
 };
 
 struct Bench {
+  test::ProgramFolder folder;
   Session session;
   test::ScriptedUi ui;
   test::ScriptedPeer programmer;
@@ -44,11 +52,12 @@ struct Bench {
   Link link{port, session, ui};
   ControlPanel panel{session};
   PortMap ports;
-  DatabaseHandlers catalogue{session, ui};
+  DatabaseHandlers catalogue{session, ui, CatalogueOptions{folder.userFolder(), "QSQLITE"}};
   ImageBuffer buffer;
   OperationContext context{session, ui, port, link, panel, ports, catalogue, buffer};
   PortHandling handling{context};
   Autodetect autodetect{context, handling};
+  SignatureVerifier verifier{context, handling};
 
   Bench() {
     link.setReplyTimeout(150ms);
@@ -67,7 +76,10 @@ struct Bench {
 
 TEST(PortOpen, OpensTheMappedPathAndSaysSo) {
   Bench b;
+  b.port.heldOpenings = 1; // the other program lets go while the user reads the question
+  b.ui.answers = {Answer::Yes};
   EXPECT_TRUE(b.handling.PortOpen(true, true));
+  EXPECT_EQ(b.ui.messages.size(), 1);
   EXPECT_TRUE(b.port.isOpen());
   EXPECT_EQ(b.port.portName(), QString("/dev/kvr3"));
   EXPECT_EQ(b.ui.panelText(Panel::SbrPort), QString("Port : COM3"));
@@ -96,15 +108,6 @@ TEST(PortOpen, HeldPortAsksTwiceThenFailsOnNo) {
   EXPECT_EQ(b.port.openings, 2);
 }
 
-TEST(PortOpen, RetryThatSucceedsOpensThePort) {
-  Bench b;
-  b.port.heldOpenings = 1; // the other program lets go while the user reads the question
-  b.ui.answers = {Answer::Yes};
-  EXPECT_TRUE(b.handling.PortOpen(true, true));
-  EXPECT_EQ(b.ui.messages.size(), 1);
-  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Opened"));
-}
-
 TEST(PortOpen, PermissionAndMissingDeviceSayWhy) {
   Bench b;
   b.port.setOpenFails(true, OpenFailure::NoPermission);
@@ -119,11 +122,8 @@ TEST(PortOpen, PermissionAndMissingDeviceSayWhy) {
   EXPECT_FALSE(b.handling.PortOpen(false, true));
   ASSERT_EQ(b.ui.messages.size(), 1);
   EXPECT_TRUE(b.ui.messages[0].text.contains("There is no device /dev/kvr5."));
-}
 
-TEST(PortOpen, SilentFailureShowsOnlyTheStatus) {
-  Bench b;
-  b.session.PortNumber = 6;
+  b.ui.messages.clear(); // silent: only the status says so
   EXPECT_FALSE(b.handling.PortOpen(false, false));
   EXPECT_TRUE(b.ui.messages.isEmpty());
   EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Open Failed"));
@@ -152,21 +152,6 @@ TEST(CheckPresence, PaddedIdentificationIsAccepted) {
   EXPECT_EQ(b.programmer.framesFromPc().size(), 1);
 }
 
-TEST(CheckPresence, BusyForItsWholeWaitThenStopIsOff) {
-  Bench b;
-  b.session.DatabaseAvailable = true;
-  ASSERT_TRUE(b.handling.PortOpen(false, false));
-  int liveWhileWaiting = 0;
-  b.ui.onProcessEvents = [&] {
-    liveWhileWaiting += b.panel.isEnabled("MnuSelectDevice") || !b.panel.isEnabled("TbnStop");
-  };
-  b.handling.CheckPresence(false); // nothing answers: the whole time-out
-  EXPECT_GT(b.ui.processEventsCalls, 0);
-  EXPECT_EQ(liveWhileWaiting, 0) << "another port could be chosen meanwhile";
-  EXPECT_TRUE(b.panel.isEnabled("MnuSelectDevice"));
-  EXPECT_FALSE(b.panel.isEnabled("TbnStop"));
-}
-
 TEST(CheckPresence, WrongModelLeavesOnlyTheDeviceCommandsOff) {
   Bench b;
   b.session.DatabaseAvailable = true;
@@ -192,10 +177,19 @@ TEST(CheckPresence, WrongModelLeavesOnlyTheDeviceCommandsOff) {
   EXPECT_TRUE(b.panel.isEnabled("TbnRead")) << "the right programmer found again";
 }
 
-TEST(CheckPresence, NoAnswerNamesThePortOnlyWhenAsked) {
+TEST(CheckPresence, NoAnswerNamesThePortOnlyWhenAskedAndIsBusyForTheWholeWait) {
   Bench b;
+  b.session.DatabaseAvailable = true;
   ASSERT_TRUE(b.handling.PortOpen(false, false));
+  int liveWhileWaiting = 0;
+  b.ui.onProcessEvents = [&] {
+    liveWhileWaiting += b.panel.isEnabled("MnuSelectDevice") || !b.panel.isEnabled("TbnStop");
+  };
   b.handling.CheckPresence(true);
+  EXPECT_GT(b.ui.processEventsCalls, 0);
+  EXPECT_EQ(liveWhileWaiting, 0) << "another port could be chosen meanwhile";
+  EXPECT_TRUE(b.panel.isEnabled("MnuSelectDevice"));
+  EXPECT_FALSE(b.panel.isEnabled("TbnStop"));
   EXPECT_EQ(b.ui.texts(), (QStringList{"The requested operation has timed out.",
                                        "KVR 1.04 Unit not attached to COM3."}));
   b.ui.messages.clear();
@@ -220,7 +214,9 @@ TEST(Autodetect, FindsTheProgrammerOnCom3AndStopsThere) {
   EXPECT_TRUE(b.ui.messages[0].text.startsWith("Hardware detected on COM3!"));
 }
 
-TEST(Autodetect, NoProgrammerAnywhere) {
+// Every number with a port is tried, and only those; with none at all the
+// search ends at once.
+TEST(Autodetect, NoProgrammerOnAnyPortThereIs) {
   Bench b;
   b.port.programmerPath.clear();
   b.autodetect.MnuAutodetect_Click();
@@ -232,25 +228,20 @@ TEST(Autodetect, NoProgrammerAnywhere) {
                     "If you have not connected the KVR hardware, please do so now and select the "
                     "COM Port manually."));
   EXPECT_EQ(b.ui.panelText(Panel::SbrPort), QString("Port: COM16"));
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Failed"));
   EXPECT_FALSE(b.session.Autodetected);
-}
 
-TEST(Autodetect, TriesOnlyNumbersWithAPortAndEndsAtOnceWithoutAny) {
-  Bench b;
   b.ports = PortMap(std::make_unique<FixedDirectory>(QList<PortInfo>{}));
   b.ports.setOverride(5, "/dev/kvr5");
   b.ports.setOverride(9, "/dev/kvr9");
   b.autodetect.MnuAutodetect_Click();
-  EXPECT_EQ(b.port.openings, 2);
+  EXPECT_EQ(b.port.openings, 16 + 2);
   EXPECT_EQ(b.ui.panelText(Panel::SbrPort), QString("Port: COM9"));
 
   b.ports = PortMap(std::make_unique<FixedDirectory>(QList<PortInfo>{}));
-  b.ui.messages.clear();
   b.autodetect.MnuAutodetect_Click();
-  EXPECT_EQ(b.port.openings, 2);
-  EXPECT_EQ(b.ui.texts(), QStringList{AutodetectText::NoPortAnswered()});
-  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Failed"));
-
+  EXPECT_EQ(b.port.openings, 16 + 2);
+  EXPECT_EQ(b.ui.texts(), QStringList(3, b.ui.messages[0].text)) << "one message each time";
   EXPECT_FALSE(b.handling.PortOpen(false, true));
   EXPECT_TRUE(b.ui.texts().last().endsWith("No serial port is behind COM9 now."));
 }
@@ -265,16 +256,9 @@ TEST(Autodetect, StopOnCom1EndsWithoutMessage) {
   EXPECT_EQ(b.session.PortNumber, 1);
 }
 
-TEST(Detect, SavedPortThatCannotOpenIsNamed) {
+// A saved port that fails is named by the startup tests.
+TEST(Detect, SavedPortThatAnswersPasses) {
   Bench b;
-  b.autodetect.detect(true, 7);
-  EXPECT_EQ(b.ui.texts(),
-            QStringList{"KVR 1.04 failed to detect compatible hardware on previously used Port "
-                        "COM7."});
-  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Failed"));
-  EXPECT_FALSE(b.session.Autodetected);
-
-  b.ui.messages.clear();
   b.ProgrammerAnswers("KVR1.04");
   b.autodetect.detect(true, 3);
   EXPECT_TRUE(b.session.Autodetected);
@@ -308,7 +292,7 @@ PortInfo Port(const QString &path, const QString &byIdName = {}) {
 }
 
 TEST(PortMap, AdaptersFirstByStableNameAroundPinnedAndOverriddenNumbers) {
-  test::ProgramFolder folder;
+  Bench b;
   QSettings().setValue("ports/COM1", "/nonexistent/ttyUSB7"); // pinned, unplugged
   PortMap map(std::make_unique<FixedDirectory>(
       QList<PortInfo>{Port("/dev/ttyS10"), Port("/dev/ttyS2"),
@@ -339,6 +323,159 @@ TEST(PortMap, AdaptersFirstByStableNameAroundPinnedAndOverriddenNumbers) {
   EXPECT_FALSE(saved.contains("ports/COM3"));
   EXPECT_EQ(saved.value("ports/COM5").toString(), "/dev/ttyS2");
   EXPECT_EQ(map.entry(5).source, PortSource::Pinned);
+}
+
+QByteArray Encoded(std::initializer_list<unsigned char> bytes) {
+  QByteArray out;
+  for (unsigned char b : bytes)
+    out.append(EncodeByte(b));
+  return out;
+}
+
+struct Verification : ::testing::Test, Bench {
+  void SetUp() override {
+    InitGlobals(session, folder.path());
+    ASSERT_EQ(catalogue.OpenCatalogue(), DatabaseHandlers::OpenOutcome::Opened);
+    port.setPortName("/dev/kvr3");
+    ASSERT_TRUE(port.open());
+    session.PortIsOpen = true;
+    session.ProgrammerPresent = true;
+  }
+
+  void Select(const QString &id) {
+    ASSERT_TRUE(catalogue.SelectMcu(id));
+    ui.messages.clear();
+  }
+
+  // ACK, then the result frame at once, as the programmer answers "S".
+  void ChipAnswers(const QByteArray &verdict, std::initializer_list<unsigned char> signature) {
+    ProgrammerAnswers(verdict + Encoded(signature));
+  }
+};
+
+TEST_F(Verification, SendsTheCatalogueIdentityAndAPassOpensTheFamilyCommands) {
+  Select("017"); // AT89S8252: 8 KB, two signature bytes compared
+  ChipAnswers("P ", {0x1E, 0x51, 0xFF});
+  verifier.SignatureVerification();
+  test::Settle();
+  const QByteArray payload = QByteArray("\x05S") +
+                             Encoded({0x03, 0x04, 0x01, 0x03, 0x00, 0x01, 0x0B, 0x00}) + "08192" +
+                             "2" + Encoded({0x1E, 0x72, 0x00});
+  EXPECT_EQ(programmer.framesFromPc(),
+            (QList<QByteArray>{BuildFrame(payload, false), QByteArray("\x06\x0d")}));
+  EXPECT_TRUE(session.SignatureVerified);
+  ASSERT_EQ(ui.messages.size(), 1);
+  EXPECT_EQ(ui.messages[0].text,
+            QString("Signature verification passed.\r\rSignature Bytes :   1E  51  FF"));
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Signature Verified"));
+  EXPECT_TRUE(panel.isVisible("BMnu_ReadEEPROM"));
+  EXPECT_TRUE(panel.isEnabled("Mnu89S"));
+  EXPECT_EQ(ui.popUps, QStringList{"Special Commands Available With The Selected MCU"});
+  EXPECT_FALSE(panel.isEnabled("TbnStop"));
+}
+
+TEST_F(Verification, FailureAndUnsupportedDevice) {
+  Select("017");
+  session.SignatureVerified = true;
+  ChipAnswers("FN", {0x1E, 0x52, 0x06});
+  verifier.SignatureVerification();
+  EXPECT_FALSE(session.SignatureVerified);
+  EXPECT_EQ(ui.texts(),
+            (QStringList{"Signature verification failed.\r\rSignature Bytes :   1E  52  06",
+                         "Incorrect KVR Model."}));
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Signature Verification Failed"));
+  EXPECT_TRUE(ui.popUps.isEmpty());
+}
+
+TEST_F(Verification, RefusedCommandKeepsTheFlagButStillClosesWithAck) {
+  Select("017");
+  session.SignatureVerified = true; // from an earlier verification
+  for (int i = 0; i < CommandRetries; ++i)
+    programmer.queueReply(QByteArray("\x15\x00\x0d", 3));
+  verifier.SignatureVerification();
+  test::Settle();
+  EXPECT_TRUE(session.SignatureVerified) << "a link failure leaves the flag as it was";
+  EXPECT_EQ(ui.texts(), QStringList{"Error at Slave : Unknown Command."});
+  EXPECT_EQ(programmer.framesFromPc().size(), CommandRetries + 1);
+  EXPECT_EQ(programmer.framesFromPc().back(), QByteArray("\x06\x0d"));
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Signature Verification Failed"));
+}
+
+TEST_F(Verification, StopClearsTheFlagAndStillClosesWithAck) {
+  Select("017");
+  session.SignatureVerified = true;
+  programmer.queueReply(kAck); // accepted, then the result never comes
+  link.setReplyTimeout(10s);
+  QTimer::singleShot(60, [&] { session.requestStop(); });
+  verifier.SignatureVerification();
+  test::Settle();
+  EXPECT_FALSE(session.SignatureVerified);
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Signature Verification Interrupted"));
+  EXPECT_EQ(programmer.framesFromPc().back(), QByteArray("\x06\x0d"));
+  EXPECT_FALSE(session.StopRequested());
+}
+
+TEST_F(Verification, SmallLpcChipsAskHowTheyAreSeatedFirst) {
+  Select("08B");
+  ui.tipConfirmations = {false};
+  verifier.SignatureVerification();
+  EXPECT_EQ(ui.dialogsShown, QStringList{"FrmSpecialTip 08B 0"});
+  EXPECT_TRUE(programmer.framesFromPc().isEmpty()) << "Exit sends nothing";
+  EXPECT_EQ(ui.busyDepth, 0);
+
+  ui.tipConfirmations = {true};
+  ChipAnswers("P ", {0x15, 0x00, 0x00});
+  verifier.SignatureVerification();
+  EXPECT_TRUE(session.SignatureVerified);
+}
+
+TEST_F(Verification, ClickOffersRetryUntilNo) {
+  Select("017");
+  ChipAnswers("F ", {0x1E, 0x52, 0x06});
+  ChipAnswers("F ", {0x1E, 0x52, 0x06});
+  ui.answers = {Answer::Yes, Answer::No};
+  verifier.MnuVerifySignature_Click();
+  EXPECT_EQ(ui.texts().count("Would you like to retry Signature Verification?"), 2);
+  EXPECT_TRUE(panel.isEnabled("TbnErase_12v"));
+  EXPECT_TRUE(panel.isEnabled("TbnErase_5v"));
+  EXPECT_FALSE(panel.isVisible("chkClkSpeed"));
+}
+
+// Without a programmer nothing happens; without a device nothing goes out,
+// yet the erase buttons come on.
+TEST_F(Verification, ClickSendsNothingWithoutAProgrammerOrADevice) {
+  session.ProgrammerPresent = false;
+  verifier.MnuVerifySignature_Click();
+  EXPECT_FALSE(panel.isEnabled("TbnErase_12v"));
+
+  session.ProgrammerPresent = true;
+  verifier.MnuVerifySignature_Click();
+  EXPECT_TRUE(programmer.framesFromPc().isEmpty());
+  EXPECT_TRUE(ui.messages.isEmpty());
+  EXPECT_TRUE(panel.isEnabled("TbnErase_12v"));
+}
+
+TEST_F(Verification, BlockListAndClockBoxFollowTheVerifiedDevice) {
+  const struct {
+    const char *id;
+    bool blocks;
+    bool clock;
+  } cases[] = {{"75", true, false},   {"071", true, false}, {"76", true, false},
+               {"072", false, false}, {"05A", false, true}, {"039", false, true},
+               {"035", false, false}, {"048", false, true}};
+  for (const auto &c : cases) {
+    Select(c.id);
+    ChipAnswers("P ", {0x00, 0x00, 0x00});
+    verifier.MnuVerifySignature_Click();
+    ASSERT_TRUE(session.SignatureVerified) << c.id;
+    EXPECT_EQ(panel.isVisible("LstCurrentBlock"), c.blocks) << c.id;
+    EXPECT_EQ(panel.isVisible("LstCurrentBlockCaption"), c.blocks) << c.id;
+    EXPECT_EQ(panel.isVisible("chkClkSpeed"), c.clock) << c.id;
+    if (c.blocks) {
+      EXPECT_EQ(panel.value("LstCurrentBlock"), 0);
+    }
+  }
 }
 
 } // namespace

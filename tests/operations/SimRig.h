@@ -12,8 +12,6 @@
 #include "Session.h"
 #include "SimChip.h"
 
-#include <QFile>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -48,14 +46,6 @@ struct SimRig {
     session.ProgrammerPresent = true;
     core.signature().MnuVerifySignature_Click();
     ASSERT_TRUE(session.SignatureVerified) << ui.texts().join('|').toStdString();
-    if (!core.context().files.loadImageFile)
-      core.context().files.loadImageFile = [this](const QString &path) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-          return false;
-        Load(file.readAll(), path);
-        return true;
-      };
     Settle();
     ui.messages.clear();
     ui.activityHistory.clear();

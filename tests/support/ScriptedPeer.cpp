@@ -9,13 +9,6 @@ namespace kvr::test {
 
 using namespace BaseModule;
 
-QByteArray ScriptedPeerCore::allFromPc() const {
-  QByteArray all;
-  for (const QByteArray &frame : frames_)
-    all.append(frame);
-  return all;
-}
-
 void ScriptedPeerCore::bytesFromPc(const QByteArray &bytes) {
   pending_.append(bytes);
   for (;;) {

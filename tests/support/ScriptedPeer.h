@@ -25,7 +25,6 @@ public:
     replies_.push_back({bytes, delayMs});
   }
   const QList<QByteArray> &framesFromPc() const { return frames_; }
-  QByteArray allFromPc() const;
 
   virtual void send(const QByteArray &bytes) = 0;
   virtual void pullThePlug() = 0;
