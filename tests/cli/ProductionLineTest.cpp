@@ -1,5 +1,5 @@
-// kvr-cli on a production line: checksums, auto on several kvr-sim
-// programmers at once, and the production log.
+// kvr-cli on a production line: auto on several kvr-sim programmers at once,
+// and the production log.
 #include "Checksum.h"
 #include "CliRig.h"
 #include "LineTap.h"
@@ -18,9 +18,6 @@ using namespace kvr;
 using namespace kvr::test;
 
 namespace {
-
-constexpr int kSuccess = 0, kDeviceFailure = 1, kUsageError = 2, kInterrupted = 130;
-const QByteArray kClosingAck("\x06\x0d", 2);
 
 class ProductionLine : public CliRig {
 protected:
@@ -50,38 +47,6 @@ protected:
   std::array<QProcess, 2> others;
 };
 
-QStringList AutoOn(const QStringList &ports, const QString &file) {
-  QStringList arguments;
-  for (const QString &port : ports)
-    arguments << "--port" << port;
-  return arguments << "--device"
-                   << "017"
-                   << "--timeout"
-                   << "2"
-                   << "auto" << file;
-}
-
-// The same figures for a file, the bytes a save of it writes, and the chip:
-// read prints what the saved file holds, verify the chip's, not the file's.
-TEST_F(ProductionLine, PrintsTheChecksumsOfAFileAndOfTheChip) {
-  WriteFile("gaps.hex",
-            HexRecord(0x0000, "\x01\x02\x03") + HexRecord(0x0040, "\xAA\xBB") + kHexEnd);
-  ASSERT_EQ(Cli({"convert", File("gaps.hex"), File("gaps.bin")}).status, kSuccess);
-  const Result file = Cli({"checksum", File("gaps.hex")});
-  EXPECT_EQ(file.status, kSuccess) << file.err.toStdString();
-  EXPECT_EQ(file.out, ChecksumText(ChecksumOf(ReadFile("gaps.bin"))) + "\n");
-
-  const QString port = StartSim("017");
-  const QStringList on{"--port", port, "--device", "017", "--timeout", "2"};
-  ASSERT_EQ(Cli(QStringList(on) << "write" << File("gaps.hex")).status, kSuccess);
-  const Result read = Cli(QStringList(on) << "read" << File("chip.bin"));
-  EXPECT_EQ(read.status, kSuccess) << read.err.toStdString();
-  EXPECT_EQ(read.out, ChecksumText(ChecksumOf(ReadFile("chip.bin"))) + "\n");
-  const Result verify = Cli(QStringList(on) << "verify" << File("gaps.hex"));
-  EXPECT_EQ(verify.status, kSuccess) << verify.err.toStdString();
-  EXPECT_TRUE(verify.out.endsWith("match the chip.\n" + read.out)) << verify.out.toStdString();
-}
-
 // Three programmers: one fails its second block, one is unplugged mid-write.
 // The others go on, each chip gets a line on stdout and in the log, and
 // the surviving lines end with the closing ACK. Round 2 runs on the two ports
@@ -93,10 +58,9 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
       StartThree({QStringList{}, {"--fault", "fail=V@W1/blk2"}, {"--fault", "unplug@W1/blk5"}});
   LineTap good(sims[0]), failing(sims[1]);
   const QStringList ports{good.pcPath(), failing.pcPath(), sims[2]};
-  const Result run = CliLive(AutoOn(ports, File("prog.bin")) << "--count"
-                                                             << "2"
-                                                             << "--log" << File("line.jsonl"),
-                             {}, QByteArray("\n"));
+  const Result run = CliLive(
+      Args("--port " + ports.join(" --port ") + " auto @prog.bin --count 2 --log @line.jsonl"), {},
+      QByteArray("\n"));
   EXPECT_EQ(run.status, kDeviceFailure) << run.err.toStdString();
   const QStringList expected{
       ports[0] + ": Chip 1: passed",
@@ -170,17 +134,14 @@ TEST_F(ProductionLine, CtrlCStopsEveryPortWithItsClosingAck) {
   // closed too, then block 3's frame, and waits for its answer.
   const auto allWaiting = [&] {
     for (size_t i = 0; i < taps.size(); ++i) {
-      const QByteArray sent = taps[i]->fromPc();
-      const qsizetype command = sent.indexOf("\x05W");
-      const QByteArray after = sent.mid(command);
-      if (command < 0 || after.count(kClosingAck) != 2 ||
-          after.size() - after.lastIndexOf(kClosingAck) - kClosingAck.size() != 68)
+      if (!WaitsForAnswer(taps[i]->fromPc(), 'W', 2, 68))
         return false;
-      atCtrlC[i] = sent.size();
+      atCtrlC[i] = taps[i]->fromPc().size();
     }
     return true;
   };
-  const Result run = CliInterruptedWhen(AutoOn(ports, File("prog.bin")), allWaiting);
+  const Result run =
+      CliInterruptedWhen(Args("--port " + ports.join(" --port ") + " auto @prog.bin"), allWaiting);
   EXPECT_EQ(run.status, kInterrupted) << run.err.toStdString();
   for (size_t i = 0; i < taps.size(); ++i) {
     ASSERT_GE(atCtrlC[i], 0);
@@ -188,17 +149,6 @@ TEST_F(ProductionLine, CtrlCStopsEveryPortWithItsClosingAck) {
     EXPECT_TRUE(run.out.contains(ports[i] + ": Chip 1: failed (Write Interrupted)\n"))
         << run.out.toStdString();
   }
-}
-
-TEST_F(ProductionLine, ALogThatCannotBeWrittenStopsTheRunBeforeAnyPort) {
-  WriteFile("prog.bin", CodePattern(64));
-  const Result run = Cli(AutoOn({File("absent1"), File("absent2")}, File("prog.bin"))
-                         << "--log" << File("no/such/folder/line.jsonl"));
-  EXPECT_EQ(run.status, kUsageError);
-  EXPECT_TRUE(run.err.contains("The production log " + File("no/such/folder/line.jsonl") +
-                               " cannot be written"))
-      << run.err.toStdString();
-  EXPECT_FALSE(run.err.contains("There is no device")) << "a port was opened";
 }
 
 } // namespace
