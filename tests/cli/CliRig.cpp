@@ -35,20 +35,6 @@ QByteArray CodePattern(int count, int seed) {
   return bytes;
 }
 
-QByteArray HexRecord(int address, const QByteArray &data) {
-  QByteArray fields;
-  fields.append(static_cast<char>(data.size()));
-  fields.append(static_cast<char>(address >> 8));
-  fields.append(static_cast<char>(address & 0xFF));
-  fields.append('\0');
-  fields.append(data);
-  char sum = 0;
-  for (const char byte : fields)
-    sum = static_cast<char>(sum + byte);
-  fields.append(static_cast<char>(-sum));
-  return ':' + fields.toHex().toUpper() + '\n';
-}
-
 bool WaitsForAnswer(const QByteArray &sent, char letter, int acks, int after) {
   const qsizetype command = sent.indexOf(QByteArray("\x05") + letter);
   const QByteArray since = sent.mid(command);

@@ -54,9 +54,6 @@ protected:
   Result CliLive(const QStringList &arguments,
                  const std::function<bool(const QString &err)> &interruptWhen = {},
                  const std::optional<QByteArray> &input = std::nullopt);
-  Result CliInterruptedWhen(const QStringList &arguments, const std::function<bool()> &ready) {
-    return CliLive(arguments, [&](const QString &) { return ready(); });
-  }
 
   // kvr-cli's arguments: the command's words, "@name" standing for the test's
   // file name; then, unless the words name them, the port, the chip as the
@@ -93,8 +90,7 @@ QByteArray CodePattern(int count, int seed = 3);
 // ACK and sent `after` characters more: it waits for the programmer's answer.
 bool WaitsForAnswer(const QByteArray &sent, char letter, int acks, int after);
 
-// An Intel HEX data record, with its checksum, and the end-of-file record.
-QByteArray HexRecord(int address, const QByteArray &data);
+// The end-of-file record of Intel HEX.
 inline const QByteArray kHexEnd(":00000001FF\n");
 
 } // namespace kvr::test

@@ -132,7 +132,7 @@ TEST_F(ProductionLine, CtrlCStopsEveryPortWithItsClosingAck) {
   std::array<qsizetype, 3> atCtrlC{-1, -1, -1};
   // Each PC has sent the write command, block 1 closed with its ACK, block 2
   // closed too, then block 3's frame, and waits for its answer.
-  const auto allWaiting = [&] {
+  const auto allWaiting = [&](const QString &) {
     for (size_t i = 0; i < taps.size(); ++i) {
       if (!WaitsForAnswer(taps[i]->fromPc(), 'W', 2, 68))
         return false;
@@ -141,7 +141,7 @@ TEST_F(ProductionLine, CtrlCStopsEveryPortWithItsClosingAck) {
     return true;
   };
   const Result run =
-      CliInterruptedWhen(Args("--port " + ports.join(" --port ") + " auto @prog.bin"), allWaiting);
+      CliLive(Args("--port " + ports.join(" --port ") + " auto @prog.bin"), allWaiting);
   EXPECT_EQ(run.status, kInterrupted) << run.err.toStdString();
   for (size_t i = 0; i < taps.size(); ++i) {
     ASSERT_GE(atCtrlC[i], 0);
