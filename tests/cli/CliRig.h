@@ -77,10 +77,6 @@ protected:
   // Where runs go unless they name a port: the programmer started last, else
   // a port that does not exist; the chip seated there.
   QString port, chip = QStringLiteral("017");
-
-private:
-  Result RunInLoop(const QStringList &arguments, const QByteArray &input,
-                   const std::function<bool()> &ready);
 };
 
 // Bytes with a pattern that has no FFh in it.

@@ -94,8 +94,6 @@ TEST_F(KvrCli, EndsEachRunWithTheStatusOfItsOutcomeAndSaysWhy) {
       {"017 --fault id=KVR1.03", "detect", kLinkFailure, "Incorrect model!"},
       // A device command does nothing further on a wrong chip, and a script
       // is not asked to retry.
-      {"017", "--device 013 signature", kDeviceFailure,
-       "Signature verification failed. Signature Bytes :   1E  72"},
       {"017", "--device 013 erase", kDeviceFailure, "Signature verification failed."},
       // Erase without signature check where the window offers it.
       {"017", "--device 013 erase --12v", kSuccess, "MCU successfully Erased."},
@@ -278,38 +276,6 @@ TEST_F(KvrCli, DemoWritesReadsBackAndCompares) {
       << demo.err.toStdString();
 }
 
-// Ctrl-C while the programmer's answer is late: the wait ends, the one
-// closing ACK goes out, and the run ends with 130 without saving anything.
-TEST_F(KvrCli, CtrlCStopsTheExchangeClosesWithAckAndEndsWith130) {
-  WriteFile("prog.bin", CodePattern(256));
-  const struct {
-    const char *fault;
-    const char *command;
-    char letter;
-    int acksBefore;      // the PC's ACKs after the command, up to the late answer
-    int charactersAfter; // what the PC sent since its last ACK: a block frame of a write
-  } cases[] = {
-      {"delay=8000@W1/blk3", "write @prog.bin", 'W', 2, 68},
-      {"delay=8000@R1/data2", "read @chip.bin", 'R', 3, 0},
-  };
-  for (const auto &c : cases) {
-    LineTap tap(StartSim("017", {"--fault", c.fault}));
-    port = tap.pcPath();
-    qsizetype atCtrlC = -1;
-    const Result run = CliLive(Args(c.command), [&](const QString &) {
-      const bool waiting = WaitsForAnswer(tap.fromPc(), c.letter, c.acksBefore, c.charactersAfter);
-      atCtrlC = waiting ? tap.fromPc().size() : -1;
-      return waiting;
-    });
-    EXPECT_EQ(run.status, kInterrupted) << c.fault << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("Operation interrupted by the user.")) << run.err.toStdString();
-    ASSERT_GE(atCtrlC, 0);
-    EXPECT_EQ(tap.fromPc().mid(atCtrlC), kClosingAck) << c.fault << ": no closing ACK";
-    EXPECT_FALSE(QFile::exists(File("chip.bin")));
-    TearDown();
-  }
-}
-
 TEST_F(KvrCli, AutoClosesTheLockOnTheLineBeforeWaitingForTheNextChip) {
   WriteFile("prog.bin", CodePattern(64));
   LineTap tap(StartSim("006"));
@@ -336,7 +302,6 @@ TEST_F(KvrCli, ReadsIntelHexByNameOrContents) {
     const char *options;
     QByteArray saved;
   } cases[] = {
-      {"blink.IHX", hex, "", image},
       {"blink.bin", hex, "", image},
       {"blink.ihex", hex, " --binary", hex},
       {"data.bin", colonBytes, "", colonBytes},

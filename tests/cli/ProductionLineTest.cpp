@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -29,17 +30,17 @@ protected:
     CliRig::TearDown();
   }
 
-  // Three programmers with chip 017, each with its own faults; their terminals.
-  std::array<QString, 3> StartThree(const std::array<QStringList, 3> &faults) {
-    std::array<QString, 3> paths;
-    paths[0] = StartSim("017", faults[0]);
-    for (int i = 1; i < 3; ++i) {
+  // Up to three programmers with chip 017, each with its own options; their
+  // terminals.
+  QStringList StartSims(const QList<QStringList> &options) {
+    QStringList paths{StartSim("017", options[0])};
+    for (int i = 1; i < options.size(); ++i) {
       QProcess &sim = others[i - 1];
       sim.setProcessEnvironment(folder.environment());
       sim.start(QCoreApplication::applicationDirPath() + "/kvr-sim",
-                QStringList{"--chip", "017"} + faults[i]);
+                QStringList{"--chip", "017"} + options[i]);
       if (sim.waitForStarted(5000) && sim.waitForReadyRead(5000))
-        paths[i] = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        paths << QString::fromLocal8Bit(sim.readLine()).trimmed();
     }
     return paths;
   }
@@ -54,8 +55,8 @@ protected:
 TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
   const QByteArray image = CodePattern(1024);
   WriteFile("prog.bin", image);
-  const auto sims =
-      StartThree({QStringList{}, {"--fault", "fail=V@W1/blk2"}, {"--fault", "unplug@W1/blk5"}});
+  const QStringList sims =
+      StartSims({{}, {"--fault", "fail=V@W1/blk2"}, {"--fault", "unplug@W1/blk5"}});
   LineTap good(sims[0]), failing(sims[1]);
   const QStringList ports{good.pcPath(), failing.pcPath(), sims[2]};
   const Result run = CliLive(
@@ -117,37 +118,52 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
   EXPECT_EQ(results, happened);
 }
 
-// Ctrl-C while every programmer is late with a block's answer: each wait
-// ends, each line gets its closing ACK, each chip its line.
-TEST_F(ProductionLine, CtrlCStopsEveryPortWithItsClosingAck) {
+// Ctrl-C while every programmer is late with its answer, on one port or on
+// three at once: each wait ends, each line gets its one closing ACK, each
+// chip of an auto its line, and the run ends with 130 without saving anything.
+TEST_F(ProductionLine, CtrlCClosesEveryExchangeWithItsAckAndEndsWith130) {
   WriteFile("prog.bin", CodePattern(256));
-  const QStringList late{"--fault", "delay=8000@W1/blk3"};
-  const auto sims = StartThree({late, late, late});
-  std::vector<std::unique_ptr<LineTap>> taps;
-  QStringList ports;
-  for (const QString &sim : sims) {
-    taps.push_back(std::make_unique<LineTap>(sim));
-    ports << taps.back()->pcPath();
-  }
-  std::array<qsizetype, 3> atCtrlC{-1, -1, -1};
-  // Each PC has sent the write command, block 1 closed with its ACK, block 2
-  // closed too, then block 3's frame, and waits for its answer.
-  const auto allWaiting = [&](const QString &) {
-    for (size_t i = 0; i < taps.size(); ++i) {
-      if (!WaitsForAnswer(taps[i]->fromPc(), 'W', 2, 68))
-        return false;
-      atCtrlC[i] = taps[i]->fromPc().size();
-    }
-    return true;
+  const struct {
+    int programmers;
+    const char *fault;
+    const char *command;
+    char letter;
+    int acksBefore;       // the PC's ACKs after the command, up to the late answer
+    int charactersAfter;  // what the PC sent since its last ACK: a block frame of a write
+    const char *chipLine; // after each port's path on stdout
+  } cases[] = {
+      {1, "delay=8000@W1/blk3", "write @prog.bin", 'W', 2, 68, ""},
+      {1, "delay=8000@R1/data2", "read @chip.bin", 'R', 3, 0, ""},
+      {3, "delay=8000@W1/blk3", "auto @prog.bin", 'W', 2, 68,
+       ": Chip 1: failed (Write Interrupted)"},
   };
-  const Result run =
-      CliLive(Args("--port " + ports.join(" --port ") + " auto @prog.bin"), allWaiting);
-  EXPECT_EQ(run.status, kInterrupted) << run.err.toStdString();
-  for (size_t i = 0; i < taps.size(); ++i) {
-    ASSERT_GE(atCtrlC[i], 0);
-    EXPECT_EQ(taps[i]->fromPc().mid(atCtrlC[i]), kClosingAck) << ports[i].toStdString();
-    EXPECT_TRUE(run.out.contains(ports[i] + ": Chip 1: failed (Write Interrupted)\n"))
-        << run.out.toStdString();
+  for (const auto &c : cases) {
+    std::vector<std::unique_ptr<LineTap>> taps;
+    QStringList ports;
+    for (const QString &sim : StartSims(QList<QStringList>(c.programmers, {"--fault", c.fault}))) {
+      taps.push_back(std::make_unique<LineTap>(sim));
+      ports << taps.back()->pcPath();
+    }
+    std::vector<qsizetype> atCtrlC(taps.size(), -1);
+    const auto allWaiting = [&](const QString &) {
+      for (size_t i = 0; i < taps.size(); ++i) {
+        if (!WaitsForAnswer(taps[i]->fromPc(), c.letter, c.acksBefore, c.charactersAfter))
+          return false;
+        atCtrlC[i] = taps[i]->fromPc().size();
+      }
+      return true;
+    };
+    const Result run =
+        CliLive(Args("--port " + ports.join(" --port ") + ' ' + c.command), allWaiting);
+    EXPECT_EQ(run.status, kInterrupted) << c.command << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Operation interrupted by the user.")) << run.err.toStdString();
+    for (size_t i = 0; i < taps.size(); ++i) {
+      ASSERT_GE(atCtrlC[i], 0);
+      EXPECT_EQ(taps[i]->fromPc().mid(atCtrlC[i]), kClosingAck) << c.command << ": no closing ACK";
+      EXPECT_TRUE(!*c.chipLine || run.out.contains(ports[i] + c.chipLine)) << run.out.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(File("chip.bin")));
+    TearDown();
   }
 }
 
