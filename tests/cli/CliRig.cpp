@@ -75,16 +75,6 @@ int CliRig::SavedLockBits() const {
   return ReadState(State()).value(QStringLiteral("lockBits")).toInt(-1);
 }
 
-void CliRig::SeedCode(const QString &seated, const QByteArray &code) const {
-  QJsonObject root;
-  root[QStringLiteral("chip")] = seated;
-  root[QStringLiteral("stores")] =
-      QJsonObject{{QStringLiteral("Code"), QString::fromLatin1(code.toHex())}};
-  QFile file(State());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(QJsonDocument(root).toJson());
-}
-
 void CliRig::WriteFile(const QString &name, const QByteArray &contents) const {
   QFile file(File(name));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -41,8 +41,6 @@ protected:
   // The chip's state as kvr-sim saved it: one store, or the lock bits.
   QByteArray SavedStore(const QString &store) const;
   int SavedLockBits() const;
-  // A state file that seats chip with these code bytes.
-  void SeedCode(const QString &seated, const QByteArray &code) const;
 
   // Runs kvr-cli to its end, with input on its stdin; inChild runs in the
   // child process before kvr-cli starts (limits, signal dispositions).

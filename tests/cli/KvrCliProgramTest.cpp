@@ -167,16 +167,10 @@ TEST_F(KvrCli, FindsTheProgrammerWhereTheWindowWould) {
   EXPECT_TRUE(saved.err.contains("Signature verification passed. Signature Bytes :   1E  72"));
 }
 
-TEST_F(KvrCli, ProgramsTheLockBitsAskedFor) {
-  StartSim("006"); // AT89C2051: lock bits 1 and 2
-  Expect("lock 1,2", kSuccess, "Lock Passed. Blank Check verified.");
-  StopSim();
-  EXPECT_EQ(SavedLockBits(), 3);
-}
-
 // The same figures for a file, the bytes a save of it writes, and the chip:
 // read prints what the saved file holds, verify the chip's, not the file's.
-TEST_F(KvrCli, WritesReadsAndVerifiesAFileWithItsChecksums) {
+// Then the lock bits asked for.
+TEST_F(KvrCli, WritesReadsVerifiesAndLocks) {
   // Two records with a gap between them: the gap is written as 00h.
   WriteFile("prog.HEX", ":03000000010203F7\n:02004000AABB59\n" + kHexEnd);
   const QByteArray image = QByteArray("\x01\x02\x03", 3) + QByteArray(0x3D, '\0') + "\xAA\xBB";
@@ -198,8 +192,10 @@ TEST_F(KvrCli, WritesReadsAndVerifiesAFileWithItsChecksums) {
                   .out.startsWith(QString("Verify failed: 66 of the 66 bytes of %1 differ from "
                                           "the chip, the first at 0000H (file 01H, chip 03H).\n")
                                       .arg(File("prog.HEX"))));
+  Expect("lock 1,2", kSuccess, "Lock Passed.");
   StopSim();
   EXPECT_EQ(SavedStore("Code").left(128), CodePattern(100) + QByteArray(28, '\xFF'));
+  EXPECT_EQ(SavedLockBits(), 3);
 }
 
 // On a slow line the end of a reply read short (the signature result: 9 of
