@@ -97,6 +97,7 @@ TEST_F(KvrCli, EndsEachRunWithTheStatusOfItsOutcomeAndSaysWhy) {
       {"017", "--device 013 erase", kDeviceFailure, "Signature verification failed."},
       // Erase without signature check where the window offers it.
       {"017", "--device 013 erase --12v", kSuccess, "MCU successfully Erased."},
+      {"017", "erase", kSuccess, "MCU successfully Erased."},
       {"017", "erase --5v", kSuccess, "MCU successfully Erased."},
       {"017", "--yes write @big.bin", kSuccess, "Number of bytes written : 8192"},
       {"0E1", "lock 1", kUsageError, "lock is not available for the"},
