@@ -63,7 +63,7 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
       Args("--port " + ports.join(" --port ") + " auto @prog.bin --count 2 --log @line.jsonl"), {},
       QByteArray("\n"));
   EXPECT_EQ(run.status, kDeviceFailure) << run.err.toStdString();
-  const QStringList expected{
+  QStringList expected{
       ports[0] + ": Chip 1: passed",
       ports[1] + ": Chip 1: failed (Write Failed)",
       ports[2] + ": Chip 1: failed (Write Failed)",
@@ -74,9 +74,8 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
   for (int i = 0; i < lines.size(); ++i)
     EXPECT_TRUE(lines[i].contains(i < 3 ? ": Chip 1: " : ": Chip 2: ")) << "round 2 after round 1";
   lines.sort();
-  QStringList sorted = expected;
-  sorted.sort();
-  EXPECT_EQ(lines, sorted) << run.out.toStdString();
+  expected.sort();
+  EXPECT_EQ(lines, expected) << run.out.toStdString();
   EXPECT_TRUE(run.err.contains(ports[2] + ": the link failed")) << run.err.toStdString();
   EXPECT_EQ(run.err.count("seat the chips of round 2"), 1);
   EXPECT_FALSE(run.err.contains("seat chip")) << "one prompt for every port";
