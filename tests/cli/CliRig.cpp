@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTimer>
 
@@ -34,33 +35,30 @@ QByteArray CodePattern(int count, int seed) {
   return bytes;
 }
 
-QByteArray HexRecord(int address, const QByteArray &data) {
-  QByteArray fields;
-  fields.append(static_cast<char>(data.size()));
-  fields.append(static_cast<char>(address >> 8));
-  fields.append(static_cast<char>(address & 0xFF));
-  fields.append('\0');
-  fields.append(data);
-  char sum = 0;
-  for (const char byte : fields)
-    sum = static_cast<char>(sum + byte);
-  fields.append(static_cast<char>(-sum));
-  return ':' + fields.toHex().toUpper() + '\n';
+bool WaitsForAnswer(const QByteArray &sent, char letter, int acks, int after) {
+  const qsizetype command = sent.indexOf(QByteArray("\x05") + letter);
+  const QByteArray since = sent.mid(command);
+  return command >= 0 && since.count(kClosingAck) == acks &&
+         since.size() - since.lastIndexOf(kClosingAck) - kClosingAck.size() == after;
 }
 
 void CliRig::TearDown() {
+  port.clear();
+  chip = QStringLiteral("017");
   if (sim.state() != QProcess::NotRunning) {
     sim.kill();
     sim.waitForFinished(3000);
   }
 }
 
-QString CliRig::StartSim(const QString &chip, const QStringList &options) {
+QString CliRig::StartSim(const QString &seated, const QStringList &options) {
   sim.setProcessEnvironment(folder.environment());
-  sim.start(Program("kvr-sim"), QStringList{"--chip", chip, "--state", State()} + options);
+  sim.start(Program("kvr-sim"), QStringList{"--chip", seated, "--state", State()} + options);
   if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000))
     return {};
-  return QString::fromLocal8Bit(sim.readLine()).trimmed();
+  chip = seated;
+  port = QString::fromLocal8Bit(sim.readLine()).trimmed();
+  return port;
 }
 
 void CliRig::StopSim() {
@@ -75,16 +73,6 @@ QByteArray CliRig::SavedStore(const QString &store) const {
 
 int CliRig::SavedLockBits() const {
   return ReadState(State()).value(QStringLiteral("lockBits")).toInt(-1);
-}
-
-void CliRig::SeedCode(const QString &chip, const QByteArray &code) const {
-  QJsonObject root;
-  root[QStringLiteral("chip")] = chip;
-  root[QStringLiteral("stores")] =
-      QJsonObject{{QStringLiteral("Code"), QString::fromLatin1(code.toHex())}};
-  QFile file(State());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(QJsonDocument(root).toJson());
 }
 
 void CliRig::WriteFile(const QString &name, const QByteArray &contents) const {
@@ -117,6 +105,32 @@ CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input
   result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
   result.err = QString::fromLocal8Bit(cli.readAllStandardError());
   return result;
+}
+
+QStringList CliRig::Args(const QString &command) const {
+  QStringList arguments;
+  for (const QString &word : command.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    arguments << (word.startsWith(QLatin1Char('@')) ? File(word.mid(1)) : word);
+  const auto add = [&](const QString &option, const QString &value) {
+    if (arguments.filter(QRegularExpression(QLatin1Char('^') + option + "(=|$)")).isEmpty())
+      arguments << option << value;
+  };
+  add(QStringLiteral("--port"), port.isEmpty() ? File(QStringLiteral("no-port")) : port);
+  add(QStringLiteral("--device"), chip);
+  add(QStringLiteral("--timeout"), QStringLiteral("2"));
+  return arguments;
+}
+
+CliRig::Result CliRig::Expect(const QString &command, int status, const QString &text,
+                              const QByteArray &input) {
+  const Result run = Cli(Args(command), input);
+  const QString said = QString(text).replace(" @", QLatin1Char(' ') + files.path() + '/');
+  const std::string trace = command.toStdString() + "\n" + run.err.toStdString();
+  EXPECT_EQ(run.status, status) << trace;
+  EXPECT_TRUE(run.err.contains(said)) << said.toStdString() << " is not in: " << trace;
+  EXPECT_FALSE(status == kUsageError && run.err.contains("There is no device"))
+      << "a port was opened: " << trace;
+  return run;
 }
 
 CliRig::Result CliRig::CliLive(const QStringList &arguments,

@@ -40,6 +40,12 @@ TEST(ConsoleUi, YesAnswersQuestionsAndWarningsButNeverRetriesAVerification) {
   EXPECT_EQ(lines[0], "Continue? Yes (--yes)");
   EXPECT_TRUE(lines[1].startsWith("Have you entered the Serial no. & length? Else,"))
       << lines[1].toStdString();
+
+  // Without --yes a question ends the run, and says how to answer it.
+  Console script;
+  EXPECT_THROW(script.ui.ask("Continue?", Buttons::YesNo, MessageIcon::Exclamation),
+               UnansweredQuestion);
+  EXPECT_TRUE(script.lines().last().contains("--yes"));
 }
 
 TEST(ConsoleUi, DrawsTheProgressBarOnlyOnATerminalAndClearsItForMessages) {

@@ -1,11 +1,12 @@
-// kvr-cli on a production line: checksums, auto on several kvr-sim
-// programmers at once, and the production log.
+// kvr-cli on a production line: auto on several kvr-sim programmers at once,
+// and the production log.
 #include "Checksum.h"
 #include "CliRig.h"
 #include "LineTap.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -19,9 +20,6 @@ using namespace kvr::test;
 
 namespace {
 
-constexpr int kSuccess = 0, kDeviceFailure = 1, kUsageError = 2, kInterrupted = 130;
-const QByteArray kClosingAck("\x06\x0d", 2);
-
 class ProductionLine : public CliRig {
 protected:
   void TearDown() override {
@@ -32,55 +30,23 @@ protected:
     CliRig::TearDown();
   }
 
-  // Three programmers with chip 017, each with its own faults; their terminals.
-  std::array<QString, 3> StartThree(const std::array<QStringList, 3> &faults) {
-    std::array<QString, 3> paths;
-    paths[0] = StartSim("017", faults[0]);
-    for (int i = 1; i < 3; ++i) {
+  // Up to three programmers with chip 017, each with its own options; their
+  // terminals.
+  QStringList StartSims(const QList<QStringList> &options) {
+    QStringList paths{StartSim("017", options[0])};
+    for (int i = 1; i < options.size(); ++i) {
       QProcess &sim = others[i - 1];
       sim.setProcessEnvironment(folder.environment());
       sim.start(QCoreApplication::applicationDirPath() + "/kvr-sim",
-                QStringList{"--chip", "017"} + faults[i]);
+                QStringList{"--chip", "017"} + options[i]);
       if (sim.waitForStarted(5000) && sim.waitForReadyRead(5000))
-        paths[i] = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        paths << QString::fromLocal8Bit(sim.readLine()).trimmed();
     }
     return paths;
   }
 
   std::array<QProcess, 2> others;
 };
-
-QStringList AutoOn(const QStringList &ports, const QString &file) {
-  QStringList arguments;
-  for (const QString &port : ports)
-    arguments << "--port" << port;
-  return arguments << "--device"
-                   << "017"
-                   << "--timeout"
-                   << "2"
-                   << "auto" << file;
-}
-
-// The same figures for a file, the bytes a save of it writes, and the chip:
-// read prints what the saved file holds, verify the chip's, not the file's.
-TEST_F(ProductionLine, PrintsTheChecksumsOfAFileAndOfTheChip) {
-  WriteFile("gaps.hex",
-            HexRecord(0x0000, "\x01\x02\x03") + HexRecord(0x0040, "\xAA\xBB") + kHexEnd);
-  ASSERT_EQ(Cli({"convert", File("gaps.hex"), File("gaps.bin")}).status, kSuccess);
-  const Result file = Cli({"checksum", File("gaps.hex")});
-  EXPECT_EQ(file.status, kSuccess) << file.err.toStdString();
-  EXPECT_EQ(file.out, ChecksumText(ChecksumOf(ReadFile("gaps.bin"))) + "\n");
-
-  const QString port = StartSim("017");
-  const QStringList on{"--port", port, "--device", "017", "--timeout", "2"};
-  ASSERT_EQ(Cli(QStringList(on) << "write" << File("gaps.hex")).status, kSuccess);
-  const Result read = Cli(QStringList(on) << "read" << File("chip.bin"));
-  EXPECT_EQ(read.status, kSuccess) << read.err.toStdString();
-  EXPECT_EQ(read.out, ChecksumText(ChecksumOf(ReadFile("chip.bin"))) + "\n");
-  const Result verify = Cli(QStringList(on) << "verify" << File("gaps.hex"));
-  EXPECT_EQ(verify.status, kSuccess) << verify.err.toStdString();
-  EXPECT_TRUE(verify.out.endsWith("match the chip.\n" + read.out)) << verify.out.toStdString();
-}
 
 // Three programmers: one fails its second block, one is unplugged mid-write.
 // The others go on, each chip gets a line on stdout and in the log, and
@@ -89,16 +55,15 @@ TEST_F(ProductionLine, PrintsTheChecksumsOfAFileAndOfTheChip) {
 TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
   const QByteArray image = CodePattern(1024);
   WriteFile("prog.bin", image);
-  const auto sims =
-      StartThree({QStringList{}, {"--fault", "fail=V@W1/blk2"}, {"--fault", "unplug@W1/blk5"}});
+  const QStringList sims =
+      StartSims({{}, {"--fault", "fail=V@W1/blk2"}, {"--fault", "unplug@W1/blk5"}});
   LineTap good(sims[0]), failing(sims[1]);
   const QStringList ports{good.pcPath(), failing.pcPath(), sims[2]};
-  const Result run = CliLive(AutoOn(ports, File("prog.bin")) << "--count"
-                                                             << "2"
-                                                             << "--log" << File("line.jsonl"),
-                             {}, QByteArray("\n"));
+  const Result run = CliLive(
+      Args("--port " + ports.join(" --port ") + " auto @prog.bin --count 2 --log @line.jsonl"), {},
+      QByteArray("\n"));
   EXPECT_EQ(run.status, kDeviceFailure) << run.err.toStdString();
-  const QStringList expected{
+  QStringList expected{
       ports[0] + ": Chip 1: passed",
       ports[1] + ": Chip 1: failed (Write Failed)",
       ports[2] + ": Chip 1: failed (Write Failed)",
@@ -109,9 +74,8 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
   for (int i = 0; i < lines.size(); ++i)
     EXPECT_TRUE(lines[i].contains(i < 3 ? ": Chip 1: " : ": Chip 2: ")) << "round 2 after round 1";
   lines.sort();
-  QStringList sorted = expected;
-  sorted.sort();
-  EXPECT_EQ(lines, sorted) << run.out.toStdString();
+  expected.sort();
+  EXPECT_EQ(lines, expected) << run.out.toStdString();
   EXPECT_TRUE(run.err.contains(ports[2] + ": the link failed")) << run.err.toStdString();
   EXPECT_EQ(run.err.count("seat the chips of round 2"), 1);
   EXPECT_FALSE(run.err.contains("seat chip")) << "one prompt for every port";
@@ -153,52 +117,53 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
   EXPECT_EQ(results, happened);
 }
 
-// Ctrl-C while every programmer is late with a block's answer: each wait
-// ends, each line gets its closing ACK, each chip its line.
-TEST_F(ProductionLine, CtrlCStopsEveryPortWithItsClosingAck) {
+// Ctrl-C while every programmer is late with its answer, on one port or on
+// three at once: each wait ends, each line gets its one closing ACK, each
+// chip of an auto its line, and the run ends with 130 without saving anything.
+TEST_F(ProductionLine, CtrlCClosesEveryExchangeWithItsAckAndEndsWith130) {
   WriteFile("prog.bin", CodePattern(256));
-  const QStringList late{"--fault", "delay=8000@W1/blk3"};
-  const auto sims = StartThree({late, late, late});
-  std::vector<std::unique_ptr<LineTap>> taps;
-  QStringList ports;
-  for (const QString &sim : sims) {
-    taps.push_back(std::make_unique<LineTap>(sim));
-    ports << taps.back()->pcPath();
-  }
-  std::array<qsizetype, 3> atCtrlC{-1, -1, -1};
-  // Each PC has sent the write command, block 1 closed with its ACK, block 2
-  // closed too, then block 3's frame, and waits for its answer.
-  const auto allWaiting = [&] {
-    for (size_t i = 0; i < taps.size(); ++i) {
-      const QByteArray sent = taps[i]->fromPc();
-      const qsizetype command = sent.indexOf("\x05W");
-      const QByteArray after = sent.mid(command);
-      if (command < 0 || after.count(kClosingAck) != 2 ||
-          after.size() - after.lastIndexOf(kClosingAck) - kClosingAck.size() != 68)
-        return false;
-      atCtrlC[i] = sent.size();
-    }
-    return true;
+  const struct {
+    int programmers;
+    const char *fault;
+    const char *command;
+    char letter;
+    int acksBefore;       // the PC's ACKs after the command, up to the late answer
+    int charactersAfter;  // what the PC sent since its last ACK: a block frame of a write
+    const char *chipLine; // after each port's path on stdout
+  } cases[] = {
+      {1, "delay=8000@W1/blk3", "write @prog.bin", 'W', 2, 68, ""},
+      {1, "delay=8000@R1/data2", "read @chip.bin", 'R', 3, 0, ""},
+      {3, "delay=8000@W1/blk3", "auto @prog.bin", 'W', 2, 68,
+       ": Chip 1: failed (Write Interrupted)"},
   };
-  const Result run = CliInterruptedWhen(AutoOn(ports, File("prog.bin")), allWaiting);
-  EXPECT_EQ(run.status, kInterrupted) << run.err.toStdString();
-  for (size_t i = 0; i < taps.size(); ++i) {
-    ASSERT_GE(atCtrlC[i], 0);
-    EXPECT_EQ(taps[i]->fromPc().mid(atCtrlC[i]), kClosingAck) << ports[i].toStdString();
-    EXPECT_TRUE(run.out.contains(ports[i] + ": Chip 1: failed (Write Interrupted)\n"))
-        << run.out.toStdString();
+  for (const auto &c : cases) {
+    std::vector<std::unique_ptr<LineTap>> taps;
+    QStringList ports;
+    for (const QString &sim : StartSims(QList<QStringList>(c.programmers, {"--fault", c.fault}))) {
+      taps.push_back(std::make_unique<LineTap>(sim));
+      ports << taps.back()->pcPath();
+    }
+    std::vector<qsizetype> atCtrlC(taps.size(), -1);
+    const auto allWaiting = [&](const QString &) {
+      for (size_t i = 0; i < taps.size(); ++i) {
+        if (!WaitsForAnswer(taps[i]->fromPc(), c.letter, c.acksBefore, c.charactersAfter))
+          return false;
+        atCtrlC[i] = taps[i]->fromPc().size();
+      }
+      return true;
+    };
+    const Result run =
+        CliLive(Args("--port " + ports.join(" --port ") + ' ' + c.command), allWaiting);
+    EXPECT_EQ(run.status, kInterrupted) << c.command << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("Operation interrupted by the user.")) << run.err.toStdString();
+    for (size_t i = 0; i < taps.size(); ++i) {
+      ASSERT_GE(atCtrlC[i], 0);
+      EXPECT_EQ(taps[i]->fromPc().mid(atCtrlC[i]), kClosingAck) << c.command << ": no closing ACK";
+      EXPECT_TRUE(!*c.chipLine || run.out.contains(ports[i] + c.chipLine)) << run.out.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(File("chip.bin")));
+    TearDown();
   }
-}
-
-TEST_F(ProductionLine, ALogThatCannotBeWrittenStopsTheRunBeforeAnyPort) {
-  WriteFile("prog.bin", CodePattern(64));
-  const Result run = Cli(AutoOn({File("absent1"), File("absent2")}, File("prog.bin"))
-                         << "--log" << File("no/such/folder/line.jsonl"));
-  EXPECT_EQ(run.status, kUsageError);
-  EXPECT_TRUE(run.err.contains("The production log " + File("no/such/folder/line.jsonl") +
-                               " cannot be written"))
-      << run.err.toStdString();
-  EXPECT_FALSE(run.err.contains("There is no device")) << "a port was opened";
 }
 
 } // namespace

@@ -10,38 +10,24 @@
 
 namespace {
 
-QString RunProgram(const QString &program, const QStringList &arguments, int msecs, int *exitCode) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::MergedChannels);
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove("KVR_HOME");
-  process.setProcessEnvironment(environment);
-  process.setWorkingDirectory("/");
-  process.start(program, arguments);
-  if (!process.waitForFinished(msecs)) {
-    process.kill();
-    process.waitForFinished();
-  }
-  *exitCode = process.exitCode();
-  return QString::fromLocal8Bit(process.readAll());
-}
-
 TEST(Install, ProgramsFindTheInstalledCatalogue) {
   QTemporaryDir prefix;
-  int code = -1;
-  const QString log = RunProgram(
-      KVR_CMAKE_COMMAND, {"--install", KVR_BUILD_DIR, "--prefix", prefix.path()}, 60000, &code);
-  ASSERT_EQ(code, 0) << log.toStdString();
+  QProcess install;
+  install.setProcessChannelMode(QProcess::MergedChannels);
+  install.start(KVR_CMAKE_COMMAND, {"--install", KVR_BUILD_DIR, "--prefix", prefix.path()});
+  ASSERT_TRUE(install.waitForFinished(60000));
+  ASSERT_EQ(install.exitCode(), 0) << install.readAll().toStdString();
   for (const char *file : {"bin/kvr", "bin/kvr-cli", "bin/kvr-sim", "share/kvr/Data/KVR104.sqlite",
                            "share/kvr/Bmps/Opened.Bmp", "share/applications/kvr.desktop",
                            "share/icons/hicolor/scalable/apps/kvr.svg"})
     EXPECT_TRUE(QFileInfo::exists(prefix.filePath(file))) << file;
 
   // DS89C440 is known only to the catalogue, not to the simulator's own table.
-  QProcess sim;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.remove("KVR_HOME");
+  QProcess sim;
   sim.setProcessEnvironment(environment);
+  sim.setWorkingDirectory("/");
   sim.start(prefix.filePath("bin/kvr-sim"), {"--chip", "0D1"});
   ASSERT_TRUE(sim.waitForStarted());
   sim.waitForReadyRead(5000);
