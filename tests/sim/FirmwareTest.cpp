@@ -184,6 +184,12 @@ const Case kCases[] = {
     {"CommandEndsTheWrite", "017",
      Then(Then(Command(CmdWrite, "00064"), Command(CmdPresence)), Send(Block(Pattern(32), false))),
      Nak(ENQ)},
+    // A chip erase clears both flash blocks and the lock bits.
+    {"ChipEraseClearsBlockOne", "071",
+     Then(Then(Command(CmdErase12V), Command(CmdSpecial, "27S00000")), Command(CmdBlankCheck)),
+     kAck + ProgrammerFrame("P ")},
+    {"ChipEraseUnlocks", "017", Then(Command(CmdErase5V), Write("00032", 1)),
+     kAck + ProgrammerFrame("P 0000000032"), 0x03},
     {"WriteToALockedChip", "017", Write("00064", 1), kAck + ProgrammerFrame("FE0000000032"), 0x01,
      true},
     {"WritePastTheEnd", "017", Write("08224", 257), kAck + ProgrammerFrame("FV0819208224")},
@@ -226,6 +232,8 @@ const Case kCases[] = {
      kAck + ProgrammerFrame("FV"), 0x01, true},
 };
 
+void PrintTo(const Case &c, std::ostream *os) { *os << c.name; }
+
 class FirmwareEdges : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FirmwareEdges, AnswerAndWhatFollows) {
@@ -234,6 +242,8 @@ TEST_P(FirmwareEdges, AnswerAndWhatFollows) {
   QByteArray before;
   if (h.firmware.chip()) {
     h.chip().write(Store::Code, 0, Pattern(64, 1));
+    if (h.chip().hasTwoBlocks())
+      h.chip().write(Store::Block1, 0, Pattern(64, 2));
     h.chip().programLockBits(c.lockBits);
     before = h.chip().toState();
   }
