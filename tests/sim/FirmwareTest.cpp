@@ -91,6 +91,8 @@ public:
 
 const QByteArray kIdentification = kAck + ProgrammerFrame("KVR1.04");
 const QByteArray kPresence = BuildFrame(CommandPayload(CmdPresence), false);
+// One special byte as a block carries it.
+const QByteArray kOneByteBlock = QByteArray::fromHex("5A") + QByteArray(31, '\xFF');
 const QByteArray kHeld017 = EncodeAll(QByteArray::fromHex("1E7200")); // AT89S8252
 
 QByteArray WithBadBcc(QByteArray frame) {
@@ -219,6 +221,11 @@ const Case kCases[] = {
     {"ReadNumberInSetMode", "039", Command(CmdSpecial, "18S08192"), Nak(NUL)},
     {"LengthTooShort", "039", Command(CmdSpecial, "18R0819"), Nak(NUL)},
     {"LetterInTheLength", "039", Command(CmdSpecial, "18R0819x"), Nak(NUL)},
+    // A special byte write announced with the length 00000 takes the whole store.
+    {"ByteWriteOfLengthZero", "039",
+     Then(Then(Command(CmdSpecial, "43W00000"), Send(Block(kOneByteBlock, false))),
+          Then(Command(CmdSpecial, "42R00001"), Send(kAck))),
+     ProgrammerFrame(EncodeAll(kOneByteBlock))},
     {"SetOnALockedChip", "071", Command(CmdSpecial, "30S00000"), kAck + ProgrammerFrame("FV"), 0x03,
      true},
     {"BlockEraseOnALockedChip", "071", Command(CmdSpecial, "28S00000"),
@@ -227,8 +234,7 @@ const Case kCases[] = {
      Then(Command(CmdSpecial, "34W08192"), Send(Block(Pattern(32), true))),
      kAck + ProgrammerFrame("FE"), 0x03, true},
     {"ByteWriteOnALockedChip", "08B",
-     Then(Command(CmdSpecial, "53W00001"),
-          Send(Block(QByteArray::fromHex("5A") + QByteArray(31, '\xFF'), false))),
+     Then(Command(CmdSpecial, "53W00001"), Send(Block(kOneByteBlock, false))),
      kAck + ProgrammerFrame("FV"), 0x01, true},
 };
 
