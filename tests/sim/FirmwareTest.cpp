@@ -140,6 +140,7 @@ struct Case {
   QByteArray expected;
   std::uint8_t lockBits = 0;
   bool leavesTheChip = false; // a refusal that must not program anything
+  const char *fault = "";     // from the fault plan
 };
 
 const Case kCases[] = {
@@ -192,6 +193,8 @@ const Case kCases[] = {
      kAck + ProgrammerFrame("P ")},
     {"ChipEraseUnlocks", "017", Then(Command(CmdErase5V), Write("00032", 1)),
      kAck + ProgrammerFrame("P 0000000032"), 0x03},
+    {"FailedEraseLeavesTheChip", "017", Command(CmdErase12V), kAck + ProgrammerFrame("FE"), 0,
+     true, "fail=E@O1"},
     {"WriteToALockedChip", "017", Write("00064", 1), kAck + ProgrammerFrame("FE0000000032"), 0x01,
      true},
     {"WritePastTheEnd", "017", Write("08224", 257), kAck + ProgrammerFrame("FV0819208224")},
@@ -253,6 +256,7 @@ TEST_P(FirmwareEdges, AnswerAndWhatFollows) {
     h.chip().programLockBits(c.lockBits);
     before = h.chip().toState();
   }
+  ASSERT_TRUE(h.plan.add(QString::fromLatin1(c.fault)) || !*c.fault);
   EXPECT_EQ(c.last(h), c.expected);
   if (c.leavesTheChip) {
     EXPECT_EQ(h.chip().toState(), before);
