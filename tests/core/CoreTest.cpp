@@ -1,5 +1,4 @@
 #include "FileDate.h"
-#include "Globals.h"
 #include "Hex.h"
 #include "Session.h"
 
@@ -19,21 +18,6 @@ TEST(HexHelpers, IsHexByteTakesTwoAsciiDigitsOfEitherCase) {
   EXPECT_FALSE(IsHexByte("G0"));
   // Digits of other scripts count as digits to QChar, not to the programmer.
   EXPECT_FALSE(IsHexByte(QString::fromUtf8("\u0663\u0663")));
-}
-
-TEST(InitGlobals, StartValuesAndDataPaths) {
-  Session session;
-  session.PortNumber = 9;
-  session.ProgrammerPresent = true;
-  session.LockBitSelection[2] = "1";
-  session.requestStop();
-  InitGlobals(session, "/opt/kvr");
-  EXPECT_EQ(session.PortNumber, 2);
-  EXPECT_FALSE(session.ProgrammerPresent);
-  EXPECT_FALSE(session.StopRequested());
-  EXPECT_EQ(session.LockBitSelection[2], QString("0"));
-  EXPECT_EQ(session.DatabasePath, QString("/opt/kvr/Data/KVR104.sqlite"));
-  EXPECT_EQ(session.TempImagePath, QString("/opt/kvr/Data/$KVR104Temp.Bin"));
 }
 
 TEST(FileDate, ChangeIsSeenToTheSecond) {
