@@ -171,6 +171,11 @@ const Case kCases[] = {
        return h.command(CmdSignature, fields);
      },
      Nak(NUL)},
+    {"SignatureFieldsCutShort", "017",
+     [](auto &h) {
+       return h.command(CmdSignature, FirmwareHarness::SignatureFields(h.chip().model()).left(20));
+     },
+     Nak(NUL)},
     {"EraseBeforeTheSignature", "017", Command(CmdEraseWithSignature), kAck + ProgrammerFrame("FS"),
      0, true},
     {"SpoiltBlock", "017",
