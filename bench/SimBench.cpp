@@ -26,7 +26,7 @@ void BM_WriteAndRead64KbThroughLoopback(benchmark::State &state) {
   Session session;
   kvr::test::ScriptedUi ui; // the Ui the tests keep up to date
   Link link(port, session, ui);
-  sim::test::PcSide pc(link, port, session);
+  sim::bench::PcSide pc(link, port, session);
   QByteArray image(BaseModule::SixtyFourKB, 0);
   for (int i = 0; i < image.size(); ++i)
     image[i] = static_cast<char>(i * 13);

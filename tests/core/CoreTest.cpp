@@ -1,5 +1,4 @@
 #include "FileDate.h"
-#include "Globals.h"
 #include "Hex.h"
 #include "Session.h"
 
@@ -11,23 +10,6 @@
 using namespace kvr;
 using namespace kvr::BaseModule;
 
-TEST(HexHelpers, HexToBytesPairsOddAndEmpty) {
-  EXPECT_EQ(HexToBytes("41"), QByteArray("A"));
-  EXPECT_EQ(HexToBytes(""), QByteArray());
-  EXPECT_EQ(HexToBytes("4"), QByteArray(1, 0x40));
-  EXPECT_EQ(HexToBytes("00FF7F"), QByteArray::fromHex("00ff7f"));
-  EXPECT_EQ(HexToBytes("A"), QByteArray(1, static_cast<char>(0xA0)));
-}
-
-TEST(HexHelpers, ConvertToDecimalReadsUnsigned) {
-  EXPECT_EQ(convertToDecimal("FFFF"), 65535);
-  EXPECT_EQ(convertToDecimal("8000"), 32768);
-  EXPECT_EQ(convertToDecimal("7F"), 127);
-  EXPECT_EQ(convertToDecimal("0"), 0);
-  EXPECT_EQ(convertToDecimal("10000"), 65536);
-  EXPECT_EQ(convertToDecimal(""), 0);
-}
-
 TEST(HexHelpers, IsHexByteTakesTwoAsciiDigitsOfEitherCase) {
   EXPECT_TRUE(IsHexByte("0f"));
   EXPECT_TRUE(IsHexByte("A9"));
@@ -36,27 +18,6 @@ TEST(HexHelpers, IsHexByteTakesTwoAsciiDigitsOfEitherCase) {
   EXPECT_FALSE(IsHexByte("G0"));
   // Digits of other scripts count as digits to QChar, not to the programmer.
   EXPECT_FALSE(IsHexByte(QString::fromUtf8("\u0663\u0663")));
-}
-
-TEST(HexHelpers, HexToBinaryMostSignificantBitFirst) {
-  EXPECT_EQ(HexToBinary("01"), QString("00000001"));
-  EXPECT_EQ(HexToBinary("80"), QString("10000000"));
-  EXPECT_EQ(HexToBinary("A5"), QString("10100101"));
-}
-
-TEST(InitGlobals, StartValuesAndDataPaths) {
-  Session session;
-  session.PortNumber = 9;
-  session.ProgrammerPresent = true;
-  session.LockBitSelection[2] = "1";
-  session.requestStop();
-  InitGlobals(session, "/opt/kvr");
-  EXPECT_EQ(session.PortNumber, 2);
-  EXPECT_FALSE(session.ProgrammerPresent);
-  EXPECT_FALSE(session.StopRequested());
-  EXPECT_EQ(session.LockBitSelection[2], QString("0"));
-  EXPECT_EQ(session.DatabasePath, QString("/opt/kvr/Data/KVR104.sqlite"));
-  EXPECT_EQ(session.TempImagePath, QString("/opt/kvr/Data/$KVR104Temp.Bin"));
 }
 
 TEST(FileDate, ChangeIsSeenToTheSecond) {

@@ -7,11 +7,6 @@
 using namespace kvr;
 using namespace kvr::BaseModule;
 
-TEST(BuildFrame, PresenceQueryBytes) {
-  EXPECT_EQ(BuildFrame(CommandPayload(CmdPresence), false), QByteArray::fromHex("0205510357"
-                                                                                "0d"));
-}
-
 TEST(BuildFrame, EtbBlockHasNoEtxAndCountsEtbInBcc) {
   const QByteArray payload = QByteArray("\x05W") + EncodeByte(0x3F) + ETB;
   const QByteArray frame = BuildFrame(payload, false);
@@ -25,61 +20,37 @@ TEST(BuildFrame, EtbBlockHasNoEtxAndCountsEtbInBcc) {
   EXPECT_EQ(frame.back(), CR);
 }
 
-TEST(BuildFrame, RawAckIsAckAndCr) {
-  EXPECT_EQ(BuildFrame(QByteArray(1, ACK), true), QByteArray::fromHex("060d"));
-}
-
-TEST(MakeString, NibblesOffsetBy20h) {
-  EXPECT_EQ(MakeString("3F"), QByteArray("\x23\x2F"));
-  EXPECT_EQ(MakeString("00"), QByteArray("  "));
-  EXPECT_EQ(MakeString("FF12"), QByteArray("//"));
-  EXPECT_EQ(D5(128), QByteArray("00128"));
-  EXPECT_EQ(D5(65536), QByteArray("65536"));
-}
-
-TEST(ParseReply, PlainStopsAtCr) {
-  const ParsedReply r = ParseReply(QByteArray("\x06\x0d"), true);
-  EXPECT_EQ(r.data, QByteArray(1, ACK));
-  EXPECT_EQ(ParseReply(QByteArray("\x15\x16\x0d"), true).data, QByteArray("\x15\x16"));
-}
-
-TEST(ParseReply, FramedSkipsStxAndEotAndFlagsEnd) {
-  QByteArray raw;
-  raw.append(STX).append("a").append(EOT).append("bc").append(ETX);
-  raw.append(static_cast<char>('a' ^ 'b' ^ 'c' ^ ETX)).append(CR);
-  const ParsedReply r = ParseReply(raw, false);
-  EXPECT_EQ(r.data, QByteArray("abc"));
-  EXPECT_TRUE(r.endedWithEtx);
-  EXPECT_FALSE(r.endedWithEtb);
-  EXPECT_TRUE(r.bccRead);
-  EXPECT_TRUE(r.bccMatches);
-}
-
-TEST(ParseReply, FramedEtbAndWrongBcc) {
-  QByteArray raw;
-  raw.append(STX).append("P").append(ETB).append(static_cast<char>('P' ^ ETB ^ 1)).append(CR);
-  const ParsedReply r = ParseReply(raw, false);
-  EXPECT_TRUE(r.endedWithEtb);
-  EXPECT_FALSE(r.endedWithEtx);
-  EXPECT_FALSE(r.bccMatches);
-}
-
-TEST(ParseReply, BccEqualToCrIsNotTakenAsTheEnd) {
-  // 'N' ^ ETX ^ 'P' ^ ... chosen so that the BCC is 0Dh.
-  const char data = static_cast<char>(0x0D ^ ETX);
-  QByteArray raw;
-  raw.append(STX).append(data).append(ETX).append(CR).append(CR);
-  const ParsedReply r = ParseReply(raw, false);
-  EXPECT_EQ(r.data, QByteArray(1, data));
-  EXPECT_TRUE(r.bccRead);
-  EXPECT_TRUE(r.bccMatches);
-}
-
-TEST(ParseReply, CutShortFrameHasNoBccToCheck) {
-  QByteArray raw;
-  raw.append(STX).append("PB").append(ETX); // 4 of 6 characters, as the lock result is read
-  const ParsedReply r = ParseReply(raw, false);
-  EXPECT_EQ(r.data, QByteArray("PB"));
-  EXPECT_FALSE(r.bccRead);
-  EXPECT_TRUE(r.bccMatches);
+// Each row: the characters read, then what the reply carries.
+TEST(ParseReply, PlainAndFramedReplies) {
+  const auto framed = [](const QByteArray &inner, char end, char bcc) {
+    return QByteArray(1, STX) + inner + end + bcc + CR;
+  };
+  const char crData = static_cast<char>(0x0D ^ ETX); // makes the BCC 0Dh
+  const struct {
+    QByteArray raw;
+    bool plain;
+    QByteArray data;
+    bool etx, etb, bccRead, bccMatches;
+  } cases[] = {
+      {"\x06\x0d", true, "\x06", false, false, false, true},
+      {"\x15\x16\x0d", true, "\x15\x16", false, false, false, true},
+      // STX and EOT are skipped.
+      {framed(QByteArray("a") + EOT + "bc", ETX, 'a' ^ 'b' ^ 'c' ^ ETX), false, "abc", true, false,
+       true, true},
+      {framed("P", ETB, 'P' ^ ETB ^ 1), false, "P", false, true, true, false},
+      // A BCC equal to CR is not taken as the end.
+      {framed(QByteArray(1, crData), ETX, CR), false, QByteArray(1, crData), true, false, true,
+       true},
+      // Cut short, as the lock result is read: 4 of 6 characters.
+      {QByteArray(1, STX) + "PB" + ETX, false, "PB", true, false, false, true},
+  };
+  for (const auto &c : cases) {
+    const ParsedReply r = ParseReply(c.raw, c.plain);
+    const std::string row = c.raw.toHex().toStdString();
+    EXPECT_EQ(r.data, c.data) << row;
+    EXPECT_EQ(r.endedWithEtx, c.etx) << row;
+    EXPECT_EQ(r.endedWithEtb, c.etb) << row;
+    EXPECT_EQ(r.bccRead, c.bccRead) << row;
+    EXPECT_EQ(r.bccMatches, c.bccMatches) << row;
+  }
 }

@@ -1,6 +1,7 @@
 // kvr-sim as a user runs it: a program on a pseudo-terminal, answering a
 // client of its own that knows only the command table and the frame format.
 #include "CommandSet.h"
+#include "Frame.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -19,38 +20,19 @@ using namespace kvr;
 
 namespace {
 
-constexpr char STX = 0x02, ETX = 0x03, ENQ = 0x05, ACK = 0x06, CR = 0x0D, ETB = 0x17;
-
-QByteArray Frame(const QByteArray &payload) {
-  char bcc = 0;
-  for (const char c : payload)
-    bcc ^= c;
-  QByteArray frame = QByteArray(1, STX) + payload;
-  if (!payload.endsWith(ETB)) {
-    frame += ETX;
-    bcc ^= ETX;
-  }
-  return frame + bcc + CR;
-}
+const QByteArray kAckCr("\x06\x0d", 2);
 
 QByteArray Pairs(const QByteArray &bytes) {
   QByteArray chars;
   for (const char b : bytes)
-    chars += QByteArray(1, 0x20 + ((b >> 4) & 0x0F)) + char(0x20 + (b & 0x0F));
+    chars += EncodeByte(static_cast<unsigned char>(b));
   return chars;
 }
 
-// STX, data, ETX or ETB, then the BCC of data and end mark, then CR.
-bool SoundFrame(const QByteArray &frame, QByteArray *data = nullptr) {
-  if (frame.size() < 4 || frame[0] != STX || !frame.endsWith(CR))
-    return false;
-  const char end = frame[frame.size() - 3];
-  char bcc = end;
-  for (qsizetype i = 1; i < frame.size() - 3; ++i)
-    bcc ^= frame[i];
-  if (data)
-    *data = frame.mid(1, frame.size() - 4);
-  return (end == ETX || end == ETB) && frame[frame.size() - 2] == bcc;
+// What a sound frame carries; a damaged one carries nothing.
+QByteArray Carried(const QByteArray &frame) {
+  const ParsedReply reply = ParseReply(frame, false);
+  return reply.bccRead && reply.bccMatches && frame.endsWith('\r') ? reply.data : "(damaged)";
 }
 
 int Length(char letter, int CommandSpec::*field) { return FindCommand(letter)->*field; }
@@ -128,63 +110,27 @@ protected:
   QProcess sim;
 };
 
-TEST_F(KvrSimProgram, AnswersAClientOfTheCommandTableWithExactlyItsLengths) {
+TEST_F(KvrSimProgram, AnswersAClientOfTheCommandTableAndKeepsTheChipAcrossARestart) {
   const QString path = start({"--chip", "017", "--link", link, "--state", state});
   ASSERT_FALSE(path.isEmpty()) << sim.readAllStandardError().toStdString();
   EXPECT_EQ(QFileInfo(link).symLinkTarget(), path);
   Client pc(link);
   ASSERT_TRUE(pc.isOpen());
-  const QByteArray ackCr = QByteArray(1, ACK) + CR;
-  QByteArray data;
 
-  pc.send(Frame(QByteArray(1, ENQ) + 'Q'));
-  EXPECT_EQ(pc.read(Length('Q', &CommandSpec::handshakeLength)), ackCr);
-  const QByteArray identification = pc.read(Length('Q', &CommandSpec::resultLength));
-  EXPECT_TRUE(SoundFrame(identification, &data));
-  EXPECT_EQ(data, QByteArray("KVR1.04"));
+  pc.send(BuildFrame(CommandPayload('Q'), false));
+  EXPECT_EQ(pc.read(Length('Q', &CommandSpec::handshakeLength)), kAckCr);
+  EXPECT_EQ(Carried(pc.read(Length('Q', &CommandSpec::resultLength))), "KVR1.04");
   EXPECT_TRUE(pc.quiet());
 
-  // AT89S8252 as its catalogue row describes it.
-  const QByteArray signatureFields = Pairs(QByteArray::fromHex("0304010300010B00")) + "08192" +
-                                     "2" + Pairs(QByteArray::fromHex("1E7200"));
-  pc.send(Frame(QByteArray(1, ENQ) + 'S' + signatureFields));
-  EXPECT_EQ(pc.read(Length('S', &CommandSpec::handshakeLength)), ackCr);
-  const QByteArray signature = pc.read(Length('S', &CommandSpec::resultLength));
-  EXPECT_EQ(signature, QByteArray(1, STX) + "P " + Pairs(QByteArray::fromHex("1E7200")));
-  EXPECT_TRUE(SoundFrame(signature + pc.read(3))) << "the rest of the frame follows";
-  pc.send(ackCr);
-  EXPECT_TRUE(pc.quiet());
-
-  QByteArray image(64, 0);
-  for (int i = 0; i < 64; ++i)
+  QByteArray image(32, 0);
+  for (int i = 0; i < 32; ++i)
     image[i] = static_cast<char>(0xA0 + i);
-  pc.send(Frame(QByteArray(1, ENQ) + 'W' + "00064"));
-  EXPECT_EQ(pc.read(Length('W', &CommandSpec::handshakeLength)), ackCr);
-  for (int block = 0; block < 2; ++block) {
-    pc.send(Frame(Pairs(image.mid(block * 32, 32)) + (block == 0 ? QByteArray(1, ETB) : "")));
-    EXPECT_EQ(pc.read(2), ackCr);
-    EXPECT_TRUE(SoundFrame(pc.read(Length('W', &CommandSpec::blockResultLength)), &data));
-    EXPECT_TRUE(data.startsWith('P')) << data.toStdString();
-    pc.send(ackCr);
-  }
-  pc.send(ackCr);
-  EXPECT_TRUE(pc.quiet());
-
-  QByteArray readBack;
-  pc.send(Frame(QByteArray(1, ENQ) + 'R' + "00064"));
-  EXPECT_EQ(pc.read(Length('R', &CommandSpec::handshakeLength)), ackCr);
-  for (int block = 0; block < 2; ++block) {
-    EXPECT_TRUE(SoundFrame(pc.read(Length('R', &CommandSpec::resultLength)), &data));
-    EXPECT_TRUE(data.startsWith('P'));
-    pc.send(ackCr);
-    const QByteArray frame = pc.read(Length('R', &CommandSpec::blockResultLength));
-    EXPECT_TRUE(SoundFrame(frame, &data));
-    EXPECT_EQ(frame[frame.size() - 3], block == 0 ? ETB : ETX);
-    for (int i = 0; i + 1 < data.size(); i += 2)
-      readBack += static_cast<char>(((data[i] & 0x0F) << 4) | (data[i + 1] & 0x0F));
-    pc.send(ackCr);
-  }
-  EXPECT_EQ(readBack, image);
+  pc.send(BuildFrame(CommandPayload('W', "00032"), false));
+  EXPECT_EQ(pc.read(Length('W', &CommandSpec::handshakeLength)), kAckCr);
+  pc.send(BuildFrame(Pairs(image), false));
+  EXPECT_EQ(pc.read(2), kAckCr);
+  EXPECT_TRUE(Carried(pc.read(Length('W', &CommandSpec::blockResultLength))).startsWith("P "));
+  pc.send(kAckCr + kAckCr);
   EXPECT_TRUE(pc.quiet());
 
   // Ended by a signal, it removes its link and keeps the chip.
@@ -195,12 +141,15 @@ TEST_F(KvrSimProgram, AnswersAClientOfTheCommandTableWithExactlyItsLengths) {
   const QString again = start({"--state", state, "--link", link});
   ASSERT_FALSE(again.isEmpty()) << sim.readAllStandardError().toStdString();
   Client next(link);
-  next.send(Frame(QByteArray(1, ENQ) + 'R' + "00032"));
-  next.read(2 + 6);
-  next.send(ackCr);
-  EXPECT_TRUE(SoundFrame(next.read(68), &data));
-  EXPECT_EQ(data.left(64), Pairs(image.left(32))) << "the programmed chip survived the restart";
-  next.send(ackCr);
+  next.send(BuildFrame(CommandPayload('R', "00032"), false));
+  EXPECT_EQ(next.read(Length('R', &CommandSpec::handshakeLength)), kAckCr);
+  EXPECT_EQ(Carried(next.read(Length('R', &CommandSpec::resultLength))), "P ");
+  next.send(kAckCr);
+  const QByteArray frame = next.read(Length('R', &CommandSpec::blockResultLength));
+  EXPECT_EQ(Carried(frame), Pairs(image)) << "the programmed chip survived the restart";
+  EXPECT_TRUE(ParseReply(frame, false).endedWithEtx);
+  next.send(kAckCr);
+  EXPECT_TRUE(next.quiet());
   EXPECT_TRUE(endWith(SIGINT));
 }
 
@@ -208,7 +157,7 @@ TEST_F(KvrSimProgram, AnUnplugFaultEndsTheProgramAndItsLink) {
   const QString path = start({"--chip", "017", "--link", link, "--fault", "unplug@Q1"});
   ASSERT_FALSE(path.isEmpty());
   Client pc(link);
-  pc.send(Frame(QByteArray(1, ENQ) + 'Q'));
+  pc.send(BuildFrame(CommandPayload('Q'), false));
   // What was on its way when the line went may be lost with it.
   EXPECT_TRUE(finished());
   EXPECT_EQ(sim.exitCode(), 0);

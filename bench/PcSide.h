@@ -9,7 +9,7 @@
 
 #include <optional>
 
-namespace kvr::sim::test {
+namespace kvr::sim::bench {
 
 // The PC's half of each operation, driven through the link's exchange with
 // the lengths of the command table, as the device operations run it.
@@ -88,4 +88,4 @@ private:
   Session &session_;
 };
 
-} // namespace kvr::sim::test
+} // namespace kvr::sim::bench
