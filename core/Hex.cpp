@@ -35,19 +35,6 @@ QByteArray HexToBytes(const QString &hex) {
   return bytes;
 }
 
-std::int32_t convertToDecimal(const QString &hex) {
-  std::int64_t value = 0;
-  for (const QChar c : hex) {
-    const int digit = HexDigitOrMinus(c);
-    if (digit < 0)
-      break;
-    value = value * 16 + digit;
-    if (value > INT32_MAX)
-      return INT32_MAX;
-  }
-  return static_cast<std::int32_t>(value);
-}
-
 bool IsHexByte(const QString &text) {
   return text.size() == 2 && HexDigitOrMinus(text[0]) >= 0 && HexDigitOrMinus(text[1]) >= 0;
 }

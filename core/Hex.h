@@ -11,10 +11,6 @@ namespace kvr::BaseModule {
 // Callers pass upper-case hex; any other character counts as 0.
 QByteArray HexToBytes(const QString &hex);
 
-// Hex text to its unsigned value (FFFF is 65535). Reading stops at the first
-// character that is not a hex digit.
-std::int32_t convertToDecimal(const QString &hex);
-
 // Exactly two hex digits, either letter case.
 bool IsHexByte(const QString &text);
 
