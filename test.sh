@@ -86,6 +86,10 @@ esac
 kvr_install_packages
 kvr_configure_and_build "$build_dir" "${cmake_args[@]}"
 export ASAN_OPTIONS=detect_leaks=0
+# Counts of an earlier run would add to this one's.
+if [ "$build_dir" = build-coverage ]; then
+  find "$build_dir" -name '*.gcda' -delete
+fi
 ctest --test-dir "$build_dir" --output-on-failure -j2 --timeout 300 --no-tests=error
 if [ "$build_dir" = build-coverage ]; then
   report_coverage
