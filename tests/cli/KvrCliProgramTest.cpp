@@ -52,6 +52,7 @@ TEST_F(KvrCli, EndsEachRunWithTheStatusOfItsOutcomeAndSaysWhy) {
       {"", "--timeout 0 detect", kUsageError, "--timeout takes seconds, more than 0 and up to"},
       {"", "--port COM17 detect", kUsageError, "--port takes COM1 to COM16, or a device path."},
       {"", "--port @a --port @b detect", kUsageError, "several --port go with auto only."},
+      {"", "auto @prog.hex --log=", kUsageError, "--log takes a file name."},
       {"", "--data-dir @nowhere devices", kUsageError, "Cannot find the MCU DataBase file"},
       {"", "--device 999 signature", kUsageError, "the catalogue has no device 999"},
       {"", "--device= signature", kUsageError, "no device chosen: name one with --device ID"},
@@ -145,6 +146,12 @@ TEST_F(KvrCli, ListsTheCatalogueFilteredByText) {
   EXPECT_EQ(lines[1].simplified(), "017 ATMEL AT89S8252 8 3 ATMEL89S");
   EXPECT_FALSE(one.out.contains(" \n")) << "no blanks after the last column";
   EXPECT_EQ(Cli({"devices", "24cxx"}).out.count("EEPROM24Cxx"), 10);
+  // --help is output asked for: stdout, status 0, the commands and the statuses.
+  const Result help = Cli({"--help"});
+  EXPECT_EQ(help.status, kSuccess);
+  EXPECT_TRUE(help.err.isEmpty()) << help.err.toStdString();
+  EXPECT_TRUE(help.out.contains("\nCommands:\n") && help.out.contains("\nExit status:\n"))
+      << help.out.toStdString();
 }
 
 // A port by its path; else the window's saved port and device; else
