@@ -266,9 +266,10 @@ TEST_F(KvrCli, MovesSpecialAreasThroughFiles) {
 
 TEST_F(KvrCli, ShowsAndSetsSpecialBytesThroughTheDialog) {
   StartSim("039"); // P89C669: status byte and two boot vectors
-  Expect("special 16 R 00,FC,01", kSuccess, "");
+  // Each byte unlike the chip's own, so that every box must be typed.
+  Expect("special 16 R 5A,3C,01", kSuccess, "");
   EXPECT_EQ(Expect("special 16 R", kSuccess, "").out,
-            "Status Byte: 00\nBoot Vector1: FC\nBoot Vector2: 01\n");
+            "Status Byte: 5A\nBoot Vector1: 3C\nBoot Vector2: 01\n");
 }
 
 TEST_F(KvrCli, DemoWritesReadsBackAndCompares) {
