@@ -16,26 +16,30 @@ void Ui::message(const QString &text, MessageIcon icon, const QString &title) {
   lastMessageAt_ = std::chrono::steady_clock::now();
   if (icon == MessageIcon::Exclamation || icon == MessageIcon::Critical) {
     ++warningCount_;
-    recentWarnings_.append(text);
-    recentWarningTimes_.append(lastMessageAt_);
-    if (recentWarnings_.size() > kRecentWarnings) {
+    recentWarnings_.append({text, lastMessageAt_});
+    if (recentWarnings_.size() > kRecentWarnings)
       recentWarnings_.removeFirst();
-      recentWarningTimes_.removeFirst();
-    }
   }
   showMessage(text, icon, title);
 }
 
+qsizetype Ui::recentWarningsSince(int count) const {
+  return std::clamp<qsizetype>(warningCount_ - count, 0, recentWarnings_.size());
+}
+
 QStringList Ui::warningsSince(int count) const {
-  const qsizetype shown = std::min<qsizetype>(warningCount_ - count, recentWarnings_.size());
-  return shown > 0 ? recentWarnings_.mid(recentWarnings_.size() - shown) : QStringList();
+  QStringList texts;
+  for (qsizetype i = recentWarnings_.size() - recentWarningsSince(count);
+       i < recentWarnings_.size(); ++i)
+    texts.append(recentWarnings_[i].text);
+  return texts;
 }
 
 std::optional<std::chrono::steady_clock::time_point> Ui::firstWarningAfter(int count) const {
-  const qsizetype shown = std::min<qsizetype>(warningCount_ - count, recentWarnings_.size());
-  if (shown <= 0)
+  const qsizetype shown = recentWarningsSince(count);
+  if (shown == 0)
     return std::nullopt;
-  return recentWarningTimes_[recentWarningTimes_.size() - shown];
+  return recentWarnings_[recentWarnings_.size() - shown].at;
 }
 
 void Ui::setPanelText(Panel panel, const QString &text) {

@@ -156,9 +156,15 @@ private:
   QHash<Panel, QString> panels_;
   QHash<Panel, QString> panelToolTips_;
   QString activityTag_;
+  struct ShownWarning {
+    QString text;
+    std::chrono::steady_clock::time_point at;
+  };
+  // How many of the recent warnings came after there were count of them.
+  qsizetype recentWarningsSince(int count) const;
+
   int warningCount_ = 0;
-  QStringList recentWarnings_;
-  QList<std::chrono::steady_clock::time_point> recentWarningTimes_;
+  QList<ShownWarning> recentWarnings_;
   std::chrono::steady_clock::time_point lastMessageAt_{};
   int progressMinimum_ = 0;
   int progressMaximum_ = 100;
