@@ -306,8 +306,9 @@ void Firmware::special(const Command &command) {
     startWrite(command, entry->store, BlocksFor(length), true, true, 0);
     return;
   case SpecialAction::WriteBytes: {
-    // A length of 0 writes the whole special byte store.
-    const int stored = chip_ ? chip_->size(entry->store) : 0;
+    // A length of 0 writes the whole special byte store. With no chip the
+    // PC's block is still taken, to be answered "F" + "S" like any write.
+    const int stored = chip_ ? chip_->size(entry->store) : kSpecialByteBlockChars / 2;
     startWrite(command, entry->store, 1, false, true,
                length > 0 ? std::min(length, stored) : stored);
     return;

@@ -45,13 +45,16 @@ bool WaitsForAnswer(const QByteArray &sent, char letter, int acks, int after) {
 void CliRig::TearDown() {
   port.clear();
   chip = QStringLiteral("017");
-  if (sim.state() != QProcess::NotRunning) {
-    sim.kill();
-    sim.waitForFinished(3000);
+  for (const auto &sim : sims) {
+    sim->kill();
+    sim->waitForFinished(3000);
   }
+  sims.clear();
+  QFile::remove(State()); // the next kvr-sim starts with a blank chip
 }
 
 QString CliRig::StartSim(const QString &seated, const QStringList &options) {
+  QProcess &sim = *sims.emplace_back(std::make_unique<QProcess>());
   sim.setProcessEnvironment(folder.environment());
   sim.start(Program("kvr-sim"), QStringList{"--chip", seated, "--state", State()} + options);
   if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000))
@@ -62,8 +65,8 @@ QString CliRig::StartSim(const QString &seated, const QStringList &options) {
 }
 
 void CliRig::StopSim() {
-  ::kill(static_cast<pid_t>(sim.processId()), SIGINT);
-  sim.waitForFinished(5000);
+  ::kill(static_cast<pid_t>(sims.back()->processId()), SIGINT);
+  sims.back()->waitForFinished(5000);
 }
 
 QByteArray CliRig::SavedStore(const QString &store) const {
@@ -84,27 +87,6 @@ void CliRig::WriteFile(const QString &name, const QByteArray &contents) const {
 QByteArray CliRig::ReadFile(const QString &name) const {
   QFile file(File(name));
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input,
-                           const std::function<void()> &inChild) {
-  QProcess cli;
-  cli.setProcessEnvironment(folder.environment());
-  if (inChild)
-    cli.setChildProcessModifier(inChild);
-  cli.start(Program("kvr-cli"), arguments);
-  cli.write(input);
-  cli.closeWriteChannel();
-  Result result;
-  if (!cli.waitForFinished(kRunLimitMs)) {
-    cli.kill();
-    cli.waitForFinished(3000);
-    ADD_FAILURE() << "kvr-cli did not end";
-  }
-  result.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-  result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
-  result.err = QString::fromLocal8Bit(cli.readAllStandardError());
-  return result;
 }
 
 QStringList CliRig::Args(const QString &command) const {
@@ -133,11 +115,24 @@ CliRig::Result CliRig::Expect(const QString &command, int status, const QString 
   return run;
 }
 
+CliRig::Result CliRig::Cli(const QStringList &arguments, const QByteArray &input,
+                           const std::function<void()> &inChild) {
+  return Run(arguments, input, {}, inChild, false);
+}
+
 CliRig::Result CliRig::CliLive(const QStringList &arguments,
                                const std::function<bool(const QString &err)> &interruptWhen,
                                const std::optional<QByteArray> &input) {
+  return Run(arguments, input, interruptWhen, {}, true);
+}
+
+CliRig::Result CliRig::Run(const QStringList &arguments, const std::optional<QByteArray> &input,
+                           const std::function<bool(const QString &err)> &interruptWhen,
+                           const std::function<void()> &inChild, bool live) {
   QProcess cli;
   cli.setProcessEnvironment(folder.environment());
+  if (inChild)
+    cli.setChildProcessModifier(inChild);
   QEventLoop loop;
   QTimer watch;
   Result result;
@@ -158,9 +153,11 @@ CliRig::Result CliRig::CliLive(const QStringList &arguments,
   }
   watch.start(10);
   loop.exec();
-  // The last characters the program wrote reach the test's LineTap meanwhile.
-  QTimer::singleShot(200, &loop, &QEventLoop::quit);
-  loop.exec();
+  if (live) {
+    // The last characters the program wrote reach the test's LineTap meanwhile.
+    QTimer::singleShot(200, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
   if (cli.state() != QProcess::NotRunning) {
     cli.kill();
     cli.waitForFinished(3000);

@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace kvr::test {
 
@@ -33,10 +35,10 @@ protected:
 
   void TearDown() override;
 
-  // Starts kvr-sim with a chip and more options; the path of its terminal,
+  // Starts a kvr-sim with a chip and more options; the path of its terminal,
   // which becomes the port of the runs that follow.
   QString StartSim(const QString &seated, const QStringList &options = {});
-  // Ends kvr-sim as Ctrl-C would, so that its state file is written.
+  // Ends the last kvr-sim as Ctrl-C would, so that its state file is written.
   void StopSim();
   // The chip's state as kvr-sim saved it: one store, or the lock bits.
   QByteArray SavedStore(const QString &store) const;
@@ -71,10 +73,15 @@ protected:
 
   ProgramFolder folder;
   QTemporaryDir files;
-  QProcess sim;
+  std::vector<std::unique_ptr<QProcess>> sims;
   // Where runs go unless they name a port: the programmer started last, else
   // a port that does not exist; the chip seated there.
   QString port, chip = QStringLiteral("017");
+
+private:
+  Result Run(const QStringList &arguments, const std::optional<QByteArray> &input,
+             const std::function<bool(const QString &err)> &interruptWhen,
+             const std::function<void()> &inChild, bool live);
 };
 
 // Bytes with a pattern that has no FFh in it.

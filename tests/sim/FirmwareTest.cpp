@@ -223,6 +223,9 @@ const Case kCases[] = {
      kAck + ProgrammerFrame("FS" + EncodeAll(QByteArray(3, '\xFF')))},
     {"EmptySocketErase", "", Command(CmdErase12V), kAck + ProgrammerFrame("FS")},
     {"EmptySocketWrite", "", Write("08192", 1), kAck + ProgrammerFrame("FS0000000032")},
+    {"EmptySocketByteWrite", "",
+     Then(Command(CmdSpecial, "43W00001"), Send(Block(QByteArray(16, '\x5A'), false))),
+     kAck + ProgrammerFrame("FS")},
     {"NoDataEeprom", "039", Command(CmdSpecial, "08R02048"), Nak(NUL)},
     {"OneFlashBlock", "039", Command(CmdSpecial, "26S00000"), Nak(NUL)},
     {"NoSuchNumber", "039", Command(CmdSpecial, "99S00000"), Nak(NUL)},
@@ -234,6 +237,12 @@ const Case kCases[] = {
      Then(Then(Command(CmdSpecial, "43W00000"), Send(Block(kOneByteBlock, false))),
           Then(Command(CmdSpecial, "42R00001"), Send(kAck))),
      ProgrammerFrame(EncodeAll(kOneByteBlock))},
+    // One byte written of three: the other two stay as they were.
+    {"FirstOfThreeBytes", "039",
+     Then(Then(Command(CmdSpecial, "17W00001"),
+               Send(Block(QByteArray::fromHex("5A") + QByteArray(15, '\xFF'), false))),
+          Then(Command(CmdSpecial, "16R00001"), Send(kAck))),
+     ProgrammerFrame(EncodeAll(QByteArray::fromHex("5AFC00") + QByteArray(29, '\xFF')))},
     {"SetOnALockedChip", "071", Command(CmdSpecial, "30S00000"), kAck + ProgrammerFrame("FV"), 0x03,
      true},
     {"BlockEraseOnALockedChip", "071", Command(CmdSpecial, "28S00000"),
@@ -336,7 +345,7 @@ TEST(FaultPlanLine, RefusalsCountAllOrOneLetterAndAreNotCarriedOut) {
   EXPECT_EQ(h.block(Pattern(32), false), kAck + ProgrammerFrame("P 0000000032"));
 }
 
-TEST(FaultPlanLine, RepliesDroppedCutShortOrWithAWrongBcc) {
+TEST(FaultPlanLine, RepliesDroppedCutShortWithAWrongBccOrAnotherIdentification) {
   FirmwareHarness h;
   ASSERT_TRUE(h.plan.add("drop@1"));
   ASSERT_TRUE(h.plan.add("drop@2/hs"));
@@ -353,6 +362,10 @@ TEST(FaultPlanLine, RepliesDroppedCutShortOrWithAWrongBcc) {
   EXPECT_TRUE(parsed.bccRead);
   EXPECT_FALSE(parsed.bccMatches);
   EXPECT_EQ(h.command(CmdPresence), kAck + frame);
+
+  FirmwareHarness padded;
+  ASSERT_TRUE(padded.plan.add("id=KVR1.04 "));
+  EXPECT_EQ(padded.command(CmdPresence), kAck + ProgrammerFrame("KVR1.04 "));
 }
 
 TEST(FaultPlanLine, ALateReplyAndTheChipsOperationTimeHoldBackWhatFollows) {
