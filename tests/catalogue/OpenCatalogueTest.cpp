@@ -1,6 +1,5 @@
 #include "CatalogueTestSupport.h"
 
-#include "FamilyCodes.h"
 #include "Globals.h"
 
 #include <QCryptographicHash>

@@ -1,9 +1,7 @@
 #include "CatalogueTestSupport.h"
-#include "FamilyCodes.h"
 
 using namespace kvr;
 using namespace kvr::test;
-using namespace kvr::BaseModule;
 
 namespace {
 // A device of the given range, otherwise a copy of "017".
