@@ -44,6 +44,8 @@ TEST_F(Editor, SevenStoresZeroSevenAndTheEditorMovesOn) {
   EXPECT_TRUE(session.BufferModified);
   EXPECT_EQ(editor.currentColumn(), 4);
   EXPECT_TRUE(editor.editorVisible()) << "reopened on the next cell";
+  editor.setCurrentCell(0, 9);
+  EXPECT_FALSE(editor.editorVisible()) << "another cell of the row closes the unchanged editor";
 
   editor.setCurrentCell(0, 16);
   editor.EditCell();
@@ -86,7 +88,8 @@ TEST_F(Editor, TheImageGrowsOneByteAtItsEnd) {
   EXPECT_FALSE(editor.editorVisible()) << "an empty grid";
 }
 
-TEST_F(Editor, LastCellOfAnOddLastRowAddsTwoRowsOfNoData) {
+// An odd last row gains two rows of no data; the grid's very last cell keeps the editor.
+TEST_F(Editor, LastCellOfTheLastRow) {
   LoadBytes(32);
   buffer.FileEnd = 40;
   editor.setCurrentCell(1, 16);
@@ -95,10 +98,12 @@ TEST_F(Editor, LastCellOfAnOddLastRowAddsTwoRowsOfNoData) {
   EXPECT_EQ(Row(3), Repeat("XX", 16));
   EXPECT_EQ(buffer.cellText(3, 0), QString("00000030"));
   EXPECT_TRUE(editor.editorVisible());
-}
 
-TEST_F(Editor, CommittingTheLastCellOfTheGridStaysOnIt) {
-  LoadBytes(4095 * 16); // the last row, 4094, has an even index: no rows are added
+  LoadBytes(4095 * 16, '\x22'); // a new image closes the editor: nothing is written into it
+  EXPECT_FALSE(editor.editorVisible());
+  editor.CommitPendingEdit();
+  EXPECT_EQ(Row(1), Repeat("22", 16));
+  // The last row, 4094, has an even index: no rows are added.
   editor.setCurrentCell(4094, 16);
   editor.EditCell();
   Type("99");
@@ -140,17 +145,6 @@ TEST_F(Editor, EscOrEmptyTextCancelsChangingNoCellButCountsAsModified) {
   editor.CommitPendingEdit();
   EXPECT_EQ(buffer.cellText(0, 5), QString("0E"));
   EXPECT_EQ(editor.currentColumn(), 6);
-}
-
-TEST_F(Editor, ANewImageClosesTheEditor) {
-  LoadBytes(32);
-  editor.setCurrentCell(0, 2);
-  editor.EditCell();
-  ASSERT_TRUE(editor.editorVisible());
-  ASSERT_TRUE(files.FileOpen(Write("other.bin", "other")));
-  EXPECT_FALSE(editor.editorVisible());
-  editor.CommitPendingEdit();
-  EXPECT_EQ(Image(), QByteArray("other")) << "nothing is written into the new image";
 }
 
 } // namespace

@@ -39,11 +39,13 @@ TEST_F(Save, SeventeenBytesInTwoRowsGiveASeventeenByteFile) {
   EXPECT_EQ(Row(1), "70 " + Repeat("XX", 15)) << "saving never changes the grid";
 }
 
-TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
+// A compiler's HEX file has other extensions than .hex; Save once wrote the
+// binary image over it.
+TEST_F(Save, HexBufferIsWrittenBesideItAsBinNeverOverItAndTheBinBecomesCurrent) {
   const QByteArray text(":02001000AABB89\n:00000001FF\n");
-  const QString hex = Write("prog.hex", text);
+  const QString hex = Write("prog.IHEX", text);
   Write("prog.bin", "precious");
-  OpenByName(hex);
+  ASSERT_TRUE(files.FileOpenHex_1(hex));
   session.BufferModified = true;
   ui.saveChoices = {hex, hex};
   ui.answers = {Answer::Cancel};
@@ -66,22 +68,6 @@ TEST_F(Save, HexBufferIsWrittenBesideItAsBinAndTheBinBecomesCurrent) {
   ASSERT_TRUE(files.MnuSave_Click());
   EXPECT_EQ(ui.fileDialogs.size(), 2) << "the current .bin file is written at once";
   EXPECT_EQ(Read(PathOf("prog.bin")).left(1), QByteArray("\x42"));
-}
-
-// A compiler's HEX file has other extensions than .hex; Save once wrote the
-// binary image over it.
-TEST_F(Save, SaveWritesABinBesideAnyHexFileNeverOverIt) {
-  const QByteArray text(":02001000AABB89\n:00000001FF\n");
-  for (const char *name : {"blink.ihx", "blink.IHEX"}) {
-    const QString hex = Write(name, text);
-    ASSERT_TRUE(files.FileOpenHex_1(hex));
-    ui.saveChoices = {hex};
-    ASSERT_TRUE(files.MnuSave_Click()) << name;
-    EXPECT_EQ(Read(hex), text) << name;
-    EXPECT_EQ(Read(PathOf("blink.bin")), QByteArray(16, '\0') + "\xAA\xBB") << name;
-    EXPECT_EQ(buffer.CurrentFilePath, PathOf("blink.bin"));
-    ASSERT_TRUE(QFile::remove(PathOf("blink.bin")));
-  }
 }
 
 TEST_F(Save, TheTwoOverwriteQuestionsAndOverwritingALongerFile) {
@@ -144,8 +130,11 @@ TEST_F(Save, AFailedSaveNamesTheFileAndKeepsTheBufferModified) {
 }
 
 // A file-size limit makes the write fail part way, as a full disk would.
-TEST_F(Save, AWriteThatFailsPartWayLeavesTheOldFileWhole) {
-  OpenByName(Write("big.bin", QByteArray(0x10000, '\x33')));
+TEST_F(Save, AWriteThatFailsPartWayLeavesTheOldFileWholeThenAllOf64KbIsSaved) {
+  QByteArray all;
+  for (int i = 0; i < 0x10000; ++i)
+    all.append(static_cast<char>((i * 31 + i / 256) & 0xFF));
+  OpenByName(Write("big.bin", all));
   const QString target = Write("small.bin", "old contents");
   session.BufferModified = true;
 
@@ -167,18 +156,11 @@ TEST_F(Save, AWriteThatFailsPartWayLeavesTheOldFileWhole) {
   EXPECT_TRUE(session.BufferModified);
   EXPECT_EQ(buffer.CurrentFilePath, PathOf("big.bin"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
-}
 
-// A HEX buffer's save is checked byte for byte above; here all 64 KB.
-TEST_F(Save, LoadSaveLoadKeepsEveryByte) {
-  QByteArray all;
-  for (int i = 0; i < 0x10000; ++i)
-    all.append(static_cast<char>((i * 31 + i / 256) & 0xFF));
-  OpenByName(Write("all.bin", all));
   buffer.setByte(0xFFFF, 0x00);
   all[0xFFFF] = '\0';
   ASSERT_TRUE(files.MnuSave_Click());
-  OpenByName(PathOf("all.bin"));
+  OpenByName(PathOf("big.bin"));
   EXPECT_EQ(Image(), all);
 }
 

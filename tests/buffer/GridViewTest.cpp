@@ -61,7 +61,7 @@ TEST_F(Grid, ShowsTheImageIn18ColumnsWithAFixedPitchFont) {
   EXPECT_EQ(model->rowCount(), 2) << "the view follows a new load";
 }
 
-TEST_F(Grid, F2OpensTheBoxOverTheCellAndItTypesOnlyHexDigits) {
+TEST_F(Grid, F2OrADoubleClickOpensTheBoxOverTheCellAndItTypesOnlyHexDigits) {
   ASSERT_TRUE(files.FileOpen(Write("image.bin", QByteArray(32, '\x11'))));
   QApplication::setActiveWindow(&grid); // the box really takes the focus
   grid.setCurrentIndex(grid.model()->index(1, 5));
@@ -88,21 +88,11 @@ TEST_F(Grid, F2OpensTheBoxOverTheCellAndItTypesOnlyHexDigits) {
   EXPECT_EQ(grid.currentIndex(), grid.model()->index(1, 6)) << "Esc leaves the current cell";
   Press(&grid, Qt::Key_F2);
   EXPECT_EQ(editor.EditColumn, 6) << "the next F2 edits the same byte";
-}
 
-TEST_F(Grid, DoubleClickOpensTheBoxAndAClickElsewhereClosesTheReopenedOne) {
-  ASSERT_TRUE(files.FileOpen(Write("image.bin", QByteArray(32, '\x11'))));
-  const QModelIndex cell = grid.model()->index(0, 2);
-  emit grid.doubleClicked(cell);
-  ASSERT_TRUE(editor.editorVisible());
-  EXPECT_EQ(editor.EditColumn, 2);
-  editor.setEditorText("5");
-  editor.CommitPendingEdit();
-  ASSERT_TRUE(view->editBox()->isVisible()) << "reopened on column 3";
-  grid.setCurrentIndex(grid.model()->index(1, 9)); // the user clicks another cell
-  EXPECT_FALSE(view->editBox()->isVisible());
-  EXPECT_EQ(grid.model()->index(0, 2).data().toString(), QString("05"));
-  EXPECT_EQ(grid.model()->index(0, 3).data().toString(), QString("11"));
+  emit grid.doubleClicked(grid.model()->index(0, 2));
+  EXPECT_EQ(box->geometry(), grid.visualRect(grid.model()->index(0, 2)));
+  grid.setCurrentIndex(grid.model()->index(0, 9)); // the user clicks another cell of the row
+  EXPECT_FALSE(box->isVisible());
 }
 
 TEST_F(Grid, TheMainWindowShowsTheFilePanelsToolTip) {

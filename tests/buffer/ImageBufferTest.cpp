@@ -32,18 +32,16 @@ TEST(ImageBuffer, CellsAddressesAndTextView) {
   ASSERT_EQ(view.size(), 21);
   EXPECT_EQ(view.left(5), QString(5, ' '));
   EXPECT_EQ(view.mid(5, 11), QString("A   ") + QChar(0xE9) + QString(4, ' ') + QChar(0xA0) + ' ');
-}
 
-TEST(ImageBuffer, RowOfNoDataShowsTwentyOneBlanks) {
-  ImageBuffer buffer;
-  buffer.setRowCount(1);
-  for (int a = 0; a < 16; ++a)
+  for (int a = 16; a < 32; ++a)
     buffer.setNoData(a);
-  buffer.FillAsciiChar(0);
-  EXPECT_EQ(buffer.cellText(0, 17), QString(21, ' '));
-  buffer.setByte(0, 0x20);
-  buffer.UpdateGridRow(0);
-  EXPECT_EQ(buffer.cellText(0, 17), QString(21, ' ')) << "the editor's view blanks 20h too";
+  buffer.FillAsciiChar(1);
+  EXPECT_EQ(buffer.cellText(1, 17), QString(21, ' ')) << "a row of no data";
+  buffer.setByte(16, 0x20);
+  buffer.setByte(17, 0x21);
+  buffer.UpdateGridRow(1);
+  EXPECT_EQ(buffer.cellText(1, 17), QString(6, ' ') + '!' + QString(14, ' '))
+      << "the editor's view shows from 21h on";
 }
 
 } // namespace

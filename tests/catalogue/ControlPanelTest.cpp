@@ -13,10 +13,6 @@ using namespace kvr;
 
 namespace {
 
-const QStringList kFamilySubmenus{
-    "Mnu78E",   "Mnu89C66xx",  "Mnu89C51Rx2", "Mnu89C5xX2", "Mnu89C6xX2",  "Mnu89S",     "MnuLPC",
-    "mnuRx2XX", "MnuT89C51xx", "MnuFxx",      "MnuCxx",     "Mnu89E564RD", "Mnu89E554RC"};
-
 QStringList Names(const char *spaced) { return QString(spaced).split(' ', Qt::SkipEmptyParts); }
 
 struct Fixture {
@@ -53,12 +49,22 @@ struct Fixture {
   }
 };
 
-QStringList DropDownKeys() {
-  QStringList keys;
+// The drop-down entries, or the submenus of the makers' special command menus.
+QStringList LayoutNames(bool dropDown) {
+  QStringList names;
   for (const ControlSpec &spec : ControlLayout())
-    if (spec.kind == ControlKind::DropDownEntry)
-      keys.append(spec.name);
-  return keys;
+    if (dropDown
+            ? spec.kind == ControlKind::DropDownEntry
+            : spec.kind == ControlKind::Menu && QString(spec.parent).startsWith("MnuSpecialCmd"))
+      names.append(spec.name);
+  return names;
+}
+
+bool InSpecialCommands(const char *name) {
+  for (const ControlSpec *at = FindControl(name); at; at = FindControl(at->parent))
+    if (QString(at->name) == "MnuSpecialCommands")
+      return true;
+  return false;
 }
 
 QSet<QString> SetOf(const QStringList &names) { return QSet<QString>(names.begin(), names.end()); }
@@ -80,19 +86,23 @@ TEST_P(CapabilitySummary, VerifiedDeviceGetsExactlyItsFamilyCommands) {
   Fixture f;
   const bool announced = f.Verify(c.device);
 
-  const QStringList makers =
-      Names(c.maker).replaceInStrings(QRegularExpression("^"), "MnuSpecialCmd");
+  QStringList makers = Names(c.maker), dropDown = Names(c.dropDown);
+  makers.replaceInStrings(QRegularExpression("^"), "MnuSpecialCmd");
+  dropDown.replaceInStrings(QRegularExpression("^"), "BMnu_");
   EXPECT_EQ(f.Among({"MnuSpecialCmdAtmel", "MnuSpecialCmdPhilips", "MnuSpecialCmdWinBond"}, false),
             SetOf(makers));
   EXPECT_EQ(f.panel.isEnabled("MnuEraseWithoutSV"), QString(c.maker) == "Atmel");
-  EXPECT_EQ(f.Among(kFamilySubmenus, false), SetOf(Names(c.submenu)));
-  QStringList dropDown;
-  for (const QString &entry : Names(c.dropDown))
-    dropDown.append("BMnu_" + entry);
+  EXPECT_EQ(f.Among(LayoutNames(false), false), SetOf(Names(c.submenu)));
   EXPECT_EQ(announced, !dropDown.isEmpty());
-  if (dropDown.isEmpty())
-    dropDown.append("NA");
-  EXPECT_EQ(f.Among(DropDownKeys(), true), SetOf(dropDown));
+  EXPECT_EQ(f.Among(LayoutNames(true), true),
+            SetOf(dropDown.isEmpty() ? QStringList{"NA"} : dropDown));
+  // Below the makers' menus whatever is enabled can be clicked wherever its menu can be opened.
+  for (const ControlSpec &spec : ControlLayout())
+    if (InSpecialCommands(spec.parent) && QString(spec.parent) != "MnuSpecialCommands") {
+      EXPECT_EQ(f.panel.isOffered(spec.name),
+                f.panel.isOffered(spec.parent) && f.panel.isEnabled(spec.name))
+          << spec.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,21 +210,17 @@ INSTANTIATE_TEST_SUITE_P(
                    "TbnVerifySignature"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(ControlPanel, StatusByteTextFollowsTheDevice) {
+TEST(ControlPanel, StatusByteTextFollowsTheDeviceAndANewSelectionKeepsTheDropDownUntilVerified) {
   Fixture f;
   f.Verify("PHILIPS66X 039");
   EXPECT_EQ(f.panel.text("BMnu_StatusByte&BootVector"), QString("Status Byte && Boot Vectors"));
   f.Verify("PHILIPSRX2 041");
   EXPECT_EQ(f.panel.text("BMnu_StatusByte&BootVector"), QString("Status Byte && Boot Vector"));
-}
 
-TEST(ControlPanel, NewSelectionKeepsThePreviousDropDownUntilVerified) {
-  Fixture f;
-  f.Verify("ATMEL89S 017");
   f.session.SignatureVerified = false;
   f.Select("DALLASDS89C 080");
   f.panel.SetMenuOptions(false);
-  EXPECT_TRUE(f.panel.isVisible("BMnu_ReadEEPROM"));
+  EXPECT_TRUE(f.panel.isVisible("BMnu_12xCLK_Rx2"));
   EXPECT_FALSE(f.panel.isVisible("NA"));
 }
 
@@ -236,17 +242,6 @@ TEST(DeviceTraits, IdentifiersMatchAsListedRangedOrExcepted) {
   EXPECT_FALSE(Traits("PHILIPS66X", "0391").i2cSlaveAddress);
   EXPECT_EQ(Traits("PHILIPSLPC", "08C").positioningTip, 1);
   EXPECT_EQ(Traits("PHILIPSLPC", "08D").positioningTip, -1);
-}
-
-TEST(ControlPanel, LayoutNamesAreUniqueAndParentsExist) {
-  QSet<QString> names;
-  for (const ControlSpec &spec : ControlLayout()) {
-    EXPECT_FALSE(names.contains(spec.name)) << spec.name;
-    names.insert(spec.name);
-    if (*spec.parent) {
-      EXPECT_NE(FindControl(spec.parent), nullptr) << spec.name;
-    }
-  }
 }
 
 } // namespace

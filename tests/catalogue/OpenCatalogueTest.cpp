@@ -1,6 +1,5 @@
 #include "CatalogueTestSupport.h"
 
-#include "FamilyCodes.h"
 #include "Globals.h"
 
 #include <QCryptographicHash>
@@ -104,6 +103,24 @@ INSTANTIATE_TEST_SUITE_P(
                      UnableToRegister + "5103"}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// Turning every switch back on runs end to end in the special menu's tests.
+TEST_F(CatalogueTest, StartTipSwitchesPersistAcrossReopening) {
+  InstallCatalogue();
+  {
+    auto catalogue = Open();
+    EXPECT_EQ(session.DatabasePath, InstalledCatalogue()); // writable: used in place
+    EXPECT_EQ(session.TempImagePath, AppFolder() + "/Data/$KVR104Temp.Bin");
+    EXPECT_TRUE(catalogue->StartTipEnabled(StartTipRow::EraseWarning));
+    EXPECT_TRUE(catalogue->SetStartTip(StartTipRow::EraseWarning, false));
+  }
+  auto catalogue = Open();
+  for (const StartTipRow row :
+       {StartTipRow::StartTip, StartTipRow::LockWarning, StartTipRow::AutoWarning})
+    EXPECT_TRUE(catalogue->StartTipEnabled(row)) << static_cast<int>(row);
+  EXPECT_FALSE(catalogue->StartTipEnabled(StartTipRow::EraseWarning));
+  EXPECT_FALSE(QFile::exists(UserFolder() + "/Data/KVR104.sqlite"));
+}
+
 TEST_F(CatalogueTest, ReadOnlyCatalogueIsCopiedAndTheCopyKeepsTheSwitches) {
   InstallCatalogue();
   MarkReadOnly(InstalledCatalogue());
@@ -126,12 +143,8 @@ TEST_F(CatalogueTest, ReadOnlyCatalogueIsCopiedAndTheCopyKeepsTheSwitches) {
   // A newer catalogue is installed: its rows replace the copy's, the switches stay.
   QFile::setPermissions(InstalledCatalogue(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   ApplySql(InstalledCatalogue(),
-           "INSERT INTO MCUMaster SELECT 'NEW', 'NewPart', "
-           "MCUCodeROMSize, MCULockBits, MCURangeNumber, \"DIP(Pins+Package)\", "
-           "\"PLCC(Pins+Package)\", MCUType_0, MCUType_1, MCUType_2, MCUType_3, "
-           "MCUType_4, MCUType_5, MCUType_6, MCUType_7, Sig_Byte_Count, Sig_1, "
-           "Sig_2, Sig_3, Unconfirmed, Source FROM MCUMaster "
-           "WHERE MCUIDNumber = '017';");
+           "CREATE TEMP TABLE T AS SELECT * FROM MCUMaster WHERE MCUIDNumber = '017';"
+           "UPDATE T SET MCUIDNumber = 'NEW'; INSERT INTO MCUMaster SELECT * FROM T;");
   QFile installed(InstalledCatalogue());
   ASSERT_TRUE(installed.open(QIODevice::ReadWrite));
   installed.setFileTime(QDateTime::currentDateTime().addSecs(60),
