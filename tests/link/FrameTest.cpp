@@ -1,24 +1,10 @@
 #include "Frame.h"
 #include "BaseModule.h"
-#include "CommandSet.h"
 
 #include <gtest/gtest.h>
 
 using namespace kvr;
 using namespace kvr::BaseModule;
-
-TEST(BuildFrame, EtbBlockHasNoEtxAndCountsEtbInBcc) {
-  const QByteArray payload = QByteArray("\x05W") + EncodeByte(0x3F) + ETB;
-  const QByteArray frame = BuildFrame(payload, false);
-  ASSERT_EQ(frame.size(), payload.size() + 3);
-  EXPECT_EQ(frame.front(), STX);
-  EXPECT_EQ(frame.indexOf(ETX), -1);
-  char bcc = 0;
-  for (char c : payload)
-    bcc ^= c;
-  EXPECT_EQ(frame[frame.size() - 2], bcc);
-  EXPECT_EQ(frame.back(), CR);
-}
 
 // Each row: the characters read, then what the reply carries.
 TEST(ParseReply, PlainAndFramedReplies) {

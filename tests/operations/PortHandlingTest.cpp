@@ -108,7 +108,7 @@ TEST(PortOpen, HeldPortAsksTwiceThenFailsOnNo) {
   EXPECT_EQ(b.port.openings, 2);
 }
 
-TEST(PortOpen, PermissionAndMissingDeviceSayWhy) {
+TEST(PortOpen, PermissionMissingDeviceAndStopSayWhy) {
   Bench b;
   b.port.setOpenFails(true, OpenFailure::NoPermission);
   EXPECT_FALSE(b.handling.PortOpen(false, true));
@@ -127,10 +127,9 @@ TEST(PortOpen, PermissionAndMissingDeviceSayWhy) {
   EXPECT_FALSE(b.handling.PortOpen(false, false));
   EXPECT_TRUE(b.ui.messages.isEmpty());
   EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Open Failed"));
-}
 
-TEST(PortOpen, StopDuringOpeningInterruptsAndKeepsTheFlag) {
-  Bench b;
+  b.session.PortNumber = 3; // Stop while it opens: interrupted, the flag kept
+  b.port.setOpenFails(false, OpenFailure::None);
   b.ui.onProcessEvents = [&] { b.session.requestStop(); };
   EXPECT_FALSE(b.handling.PortOpen(true, true));
   EXPECT_TRUE(b.ui.messages.isEmpty());
@@ -212,6 +211,14 @@ TEST(Autodetect, FindsTheProgrammerOnCom3AndStopsThere) {
   // Silent on COM1 and COM2; the welcome appears anyway.
   ASSERT_EQ(b.ui.messages.size(), 1);
   EXPECT_TRUE(b.ui.messages[0].text.startsWith("Hardware detected on COM3!"));
+
+  // The saved port at start-up (one that fails is named by the startup tests).
+  b.session.Autodetected = false;
+  b.ui.setActivity("");
+  b.ProgrammerAnswers("KVR1.04");
+  b.autodetect.detect(true, 3);
+  EXPECT_TRUE(b.session.Autodetected);
+  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Passed"));
 }
 
 // Every number with a port is tried, and only those; with none at all the
@@ -254,15 +261,6 @@ TEST(Autodetect, StopOnCom1EndsWithoutMessage) {
   EXPECT_TRUE(b.ui.messages.isEmpty());
   EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Port Open Interrupted"));
   EXPECT_EQ(b.session.PortNumber, 1);
-}
-
-// A saved port that fails is named by the startup tests.
-TEST(Detect, SavedPortThatAnswersPasses) {
-  Bench b;
-  b.ProgrammerAnswers("KVR1.04");
-  b.autodetect.detect(true, 3);
-  EXPECT_TRUE(b.session.Autodetected);
-  EXPECT_EQ(b.ui.panelText(Panel::SbrActivity), QString("Autodetect Passed"));
 }
 
 TEST(PortSelect, OkTakesTheChosenPortAndChecksPresence) {
@@ -388,7 +386,7 @@ TEST_F(Verification, FailureAndUnsupportedDevice) {
   EXPECT_TRUE(ui.popUps.isEmpty());
 }
 
-TEST_F(Verification, RefusedCommandKeepsTheFlagButStillClosesWithAck) {
+TEST_F(Verification, RefusedKeepsTheFlagStoppedClearsItBothCloseWithAck) {
   Select("017");
   session.SignatureVerified = true; // from an earlier verification
   for (int i = 0; i < CommandRetries; ++i)
@@ -400,11 +398,8 @@ TEST_F(Verification, RefusedCommandKeepsTheFlagButStillClosesWithAck) {
   EXPECT_EQ(programmer.framesFromPc().size(), CommandRetries + 1);
   EXPECT_EQ(programmer.framesFromPc().back(), QByteArray("\x06\x0d"));
   EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Signature Verification Failed"));
-}
 
-TEST_F(Verification, StopClearsTheFlagAndStillClosesWithAck) {
-  Select("017");
-  session.SignatureVerified = true;
+  // Stopped: the flag is cleared.
   programmer.queueReply(kAck); // accepted, then the result never comes
   link.setReplyTimeout(10s);
   QTimer::singleShot(60, [&] { session.requestStop(); });
@@ -430,8 +425,20 @@ TEST_F(Verification, SmallLpcChipsAskHowTheyAreSeatedFirst) {
   EXPECT_TRUE(session.SignatureVerified);
 }
 
-TEST_F(Verification, ClickOffersRetryUntilNo) {
+// Without a programmer nothing happens; without a device nothing goes out,
+// yet the erase buttons come on. A failure offers a retry until No.
+TEST_F(Verification, ClickSendsNothingWithoutAProgrammerOrADeviceAndRetriesUntilNo) {
+  session.ProgrammerPresent = false;
+  verifier.MnuVerifySignature_Click();
+  EXPECT_FALSE(panel.isEnabled("TbnErase_12v"));
+  session.ProgrammerPresent = true;
+  verifier.MnuVerifySignature_Click();
+  EXPECT_TRUE(programmer.framesFromPc().isEmpty());
+  EXPECT_TRUE(ui.messages.isEmpty());
+  EXPECT_TRUE(panel.isEnabled("TbnErase_12v"));
+
   Select("017");
+  panel.setEnabled("TbnErase_12v", false);
   ChipAnswers("F ", {0x1E, 0x52, 0x06});
   ChipAnswers("F ", {0x1E, 0x52, 0x06});
   ui.answers = {Answer::Yes, Answer::No};
@@ -440,20 +447,6 @@ TEST_F(Verification, ClickOffersRetryUntilNo) {
   EXPECT_TRUE(panel.isEnabled("TbnErase_12v"));
   EXPECT_TRUE(panel.isEnabled("TbnErase_5v"));
   EXPECT_FALSE(panel.isVisible("chkClkSpeed"));
-}
-
-// Without a programmer nothing happens; without a device nothing goes out,
-// yet the erase buttons come on.
-TEST_F(Verification, ClickSendsNothingWithoutAProgrammerOrADevice) {
-  session.ProgrammerPresent = false;
-  verifier.MnuVerifySignature_Click();
-  EXPECT_FALSE(panel.isEnabled("TbnErase_12v"));
-
-  session.ProgrammerPresent = true;
-  verifier.MnuVerifySignature_Click();
-  EXPECT_TRUE(programmer.framesFromPc().isEmpty());
-  EXPECT_TRUE(ui.messages.isEmpty());
-  EXPECT_TRUE(panel.isEnabled("TbnErase_12v"));
 }
 
 TEST_F(Verification, BlockListAndClockBoxFollowTheVerifiedDevice) {
