@@ -89,7 +89,6 @@ void SignatureVerifier::SignatureVerification() {
     } else if (s.LastReply.startsWith('P')) {
       s.SignatureVerified = true;
       c_.ui.message(SignatureText::Passed(bytes), MessageIcon::Information);
-      c_.ui.setActivity(SignatureText::Verified);
     } else if (s.LastReply.startsWith('F')) {
       s.SignatureVerified = false;
       failed = true;
