@@ -29,7 +29,7 @@ const QStringList kNeverShown{"MnuStatusByteBootVector_T89C51xx",
 TEST(ControlHandlers, EveryCommandHasOneAndEachRunsToItsEnd) {
   test::SimRig rig;
   rig.Start("017");
-  rig.Load(test::Pattern(64));
+  rig.Load(test::Pattern(64), rig.folder.path() + "/prog.bin"); // Save writes it
   rig.core.closeWindow = [] {};
   for (const ControlSpec &spec : ControlLayout()) {
     const QString name = spec.name;

@@ -1,5 +1,5 @@
-// The simulator the window starts for --sim ends with the window, even when
-// the window is killed rather than closed.
+// The window as a program: the options it takes, and the simulator it starts
+// for --sim, which ends with the window, even when the window is killed.
 #include "ProgramFolder.h"
 
 #include <QCoreApplication>
@@ -15,18 +15,21 @@
 
 namespace {
 
-// The children of a process named so, from /proc; 0 when there is none.
+// pid (comm) state ppid ...: the name and the fields after it; nothing once gone.
+std::pair<QByteArray, QList<QByteArray>> Stat(const QString &pid) {
+  QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+  if (!stat.open(QIODevice::ReadOnly))
+    return {};
+  const QByteArray line = stat.readAll();
+  const qsizetype open = line.indexOf('('), close = line.lastIndexOf(')');
+  return {line.mid(open + 1, close - open - 1), line.mid(close + 2).split(' ')};
+}
+
+// The child of a process named so; 0 when there is none.
 qint64 ChildNamed(qint64 parent, const QByteArray &name) {
   for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-    if (!stat.open(QIODevice::ReadOnly))
-      continue;
-    // pid (comm) state ppid ...
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    const QList<QByteArray> fields = line.mid(close + 2).split(' ');
-    if (line.mid(line.indexOf('(') + 1, close - line.indexOf('(') - 1) == name &&
-        fields.size() > 1 && fields[1].toLongLong() == parent)
+    const auto [comm, fields] = Stat(entry);
+    if (comm == name && fields.size() > 1 && fields[1].toLongLong() == parent)
       return entry.toLongLong();
   }
   return 0;
@@ -45,11 +48,8 @@ bool HasOpen(qint64 pid, const QString &name) {
 
 // Gone, or a zombie nobody has reaped yet.
 bool Ended(qint64 pid) {
-  QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-  if (!stat.open(QIODevice::ReadOnly))
-    return true;
-  const QByteArray line = stat.readAll();
-  return line.mid(line.lastIndexOf(')') + 2, 1) == "Z";
+  const QList<QByteArray> fields = Stat(QString::number(pid)).second;
+  return fields.isEmpty() || fields[0] == "Z";
 }
 
 template <class Condition> bool Within(int ms, Condition condition) {
@@ -63,14 +63,31 @@ template <class Condition> bool Within(int ms, Condition condition) {
   return true;
 }
 
-TEST(SimulatorProcess, EndsWhenTheWindowIsKilled) {
-  kvr::test::ProgramFolder folder;
-  QProcess window;
+// The window as a process of its own, offscreen.
+void StartWindow(QProcess &window, const kvr::test::ProgramFolder &folder,
+                 const QStringList &arguments) {
   QProcessEnvironment env = folder.environment();
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   window.setProcessEnvironment(env);
-  window.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kvr"),
-               {QStringLiteral("--sim"), QStringLiteral("017"), QStringLiteral("--no-splash")});
+  window.start(QCoreApplication::applicationDirPath() + QStringLiteral("/kvr"), arguments);
+}
+
+TEST(SimulatorProcess, HelpNamesEveryOptionTheWindowTakes) {
+  kvr::test::ProgramFolder folder;
+  QProcess window;
+  StartWindow(window, folder, {"--port-map", "COM2=/dev/null", "--no-splash", "--sim", "--help"});
+  ASSERT_TRUE(window.waitForFinished(10000));
+  EXPECT_EQ(window.exitCode(), 0) << window.readAllStandardError().toStdString();
+  const QString help = QString::fromLocal8Bit(window.readAllStandardOutput());
+  for (const char *option : {"--sim", "--port-map", "--no-splash"})
+    EXPECT_TRUE(help.contains(option)) << option;
+}
+
+// "--sim" alone seats the default chip.
+TEST(SimulatorProcess, EndsWhenTheWindowIsKilled) {
+  kvr::test::ProgramFolder folder;
+  QProcess window;
+  StartWindow(window, folder, {"--sim", "--no-splash"});
   ASSERT_TRUE(window.waitForStarted(5000));
 
   qint64 simulator = 0;

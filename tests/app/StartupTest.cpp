@@ -58,6 +58,7 @@ protected:
 
 TEST_F(Startup, FirstRunAsksForAutodetectAndNoLeavesTheDefaultPort) {
   ui->answers = {Answer::No};
+  ui->startTipAnswers = {true}; // "Don't display this message again"
   ASSERT_TRUE(core->Startup());
   EXPECT_EQ(ui->texts(), (QStringList{kAutodetectQuestion}));
   EXPECT_EQ(ui->messages[0].icon, MessageIcon::Question);
@@ -67,6 +68,14 @@ TEST_F(Startup, FirstRunAsksForAutodetectAndNoLeavesTheDefaultPort) {
   EXPECT_TRUE(session->DatabaseAvailable);
   EXPECT_EQ(port->openings, 0);
   EXPECT_EQ(ui->dialogsShown, QStringList{"FrmTip"}) << "the start tip is on in a new catalogue";
+  ui->answers = {Answer::Yes};
+  ASSERT_TRUE(core->QueryClose());
+  EXPECT_EQ(ui->dialogsShown, QStringList{"FrmTip"}) << "ticked: not shown again at exit";
+
+  Restart();
+  ui->answers = {Answer::No};
+  ASSERT_TRUE(core->Startup());
+  EXPECT_TRUE(ui->dialogsShown.isEmpty());
 }
 
 TEST_F(Startup, AutodetectFindsTheProgrammerAndTheNextRunUsesTheSavedPort) {
@@ -127,21 +136,6 @@ TEST_F(Startup, SectionNamesIgnoreLetterCase) {
   ASSERT_TRUE(core->QueryClose());
   QSettings after;
   EXPECT_EQ(after.childGroups(), QStringList{"STARTUP"}) << "written into the same section";
-}
-
-TEST_F(Startup, TickedStartTipStaysAwayAtTheNextStartAndExit) {
-  ui->answers = {Answer::No};
-  ui->startTipAnswers = {true};
-  ASSERT_TRUE(core->Startup());
-  EXPECT_EQ(ui->dialogsShown, QStringList{"FrmTip"});
-  ui->answers = {Answer::Yes};
-  ASSERT_TRUE(core->QueryClose());
-  EXPECT_EQ(ui->dialogsShown, QStringList{"FrmTip"}) << "not shown again at exit";
-
-  Restart();
-  ui->answers = {Answer::No};
-  ASSERT_TRUE(core->Startup());
-  EXPECT_TRUE(ui->dialogsShown.isEmpty());
 }
 
 TEST_F(Startup, MissingCatalogueAsksTwiceAndLeavesOnlyEditing) {

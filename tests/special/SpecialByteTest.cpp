@@ -108,8 +108,6 @@ INSTANTIATE_TEST_SUITE_P(
 struct SpecialBytes : ::testing::Test {
   test::SimRig rig;
   test::ScriptedUi &ui = rig.ui;
-
-  QByteArray Held(Store store, int count) { return rig.programmer.chip()->read(store, 0, count); }
 };
 
 TEST_F(SpecialBytes, InvalidHexKeepsTheDialogOpenAndWritesNothing) {
@@ -128,13 +126,15 @@ TEST_F(SpecialBytes, InvalidHexKeepsTheDialogOpenAndWritesNothing) {
   EXPECT_EQ(ui.texts(), QStringList{"InCorrect Input !! Not a Valid Hexadecimal Number"});
   EXPECT_EQ(ui.dialogsShown.filter("FrmSpecialByte").size(), 1) << "the same dialog stays open";
   EXPECT_FALSE(rig.Wire().contains(SpecialFrame("03W00002")));
-  EXPECT_EQ(Held(Store::StatusBoot, 2), QByteArray::fromHex("00FC"));
+  EXPECT_EQ(rig.programmer.chip()->read(Store::StatusBoot, 0, 2), QByteArray::fromHex("00FC"));
 }
 
-TEST_F(SpecialBytes, RefusedWriteSendsNoDataBlock) {
+TEST_F(SpecialBytes, Ucfg1ShowsTheChipsByteAndARefusedWriteSendsNoDataBlock) {
   test::StartOn(rig, "08B");
+  rig.programmer.chip()->write(Store::Ucfg1, 0, "\xA5");
   rig.programmer.faults().add("nak=NUL@P2-6");
   ui.specialByteEdits = {[](SpecialByteForm &form) {
+    EXPECT_EQ(form.text("TxtSpecialByte1"), QString("A5"));
     form.Modify();
     form.TypeText("TxtSpecialByte1", "5A");
     return true;

@@ -1,5 +1,4 @@
-// The family checks of the special menu entries, Re-enable Warning and the
-// menus that take a pending grid edit as they open.
+// The family checks of the special menu entries and Re-enable Warning.
 #include "SpecialRig.h"
 
 #include <gtest/gtest.h>
@@ -85,22 +84,6 @@ TEST(SpecialMenu, ReEnableWarningTurnsEverySwitchOn) {
   ASSERT_EQ(rig.ui.messages.size(), 1);
   EXPECT_EQ(rig.ui.messages[0].text, QString("Re-enable all Warning messages"));
   EXPECT_EQ(rig.ui.messages[0].icon, MessageIcon::Information);
-}
-
-TEST(SpecialMenu, OperationsAndSelectDeviceTakeAPendingEditAsTheyOpen) {
-  test::SimRig rig;
-  rig.Start("017");
-  rig.Load(QByteArray(32, '\x11'));
-  for (const char *menu : {"MnuOperations", "MnuSelectDevice"}) {
-    CellEditor &editor = rig.core.editor();
-    editor.setCurrentCell(0, 1);
-    editor.EditCell();
-    ASSERT_TRUE(editor.editorVisible());
-    editor.setEditorText("AB");
-    rig.core.Trigger(menu);
-    EXPECT_EQ(rig.core.buffer().cellText(0, 1), QString("AB")) << menu;
-    rig.core.buffer().setByte(0, 0x11);
-  }
 }
 
 } // namespace

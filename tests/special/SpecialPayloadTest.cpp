@@ -30,7 +30,7 @@ TEST_P(SpecialPayload, GoesOutWithItsLengthAndIsServed) {
     rig.Load(test::Pattern(32));
     rig.ui.answers = {Answer::Ok};
   }
-  rig.ui.specialByteEdits = {test::CancelDialog};
+  rig.ui.specialByteEdits = {[](SpecialByteForm &) { return false; }};
   rig.core.Trigger(c.entry);
   EXPECT_TRUE(rig.Wire().startsWith(SpecialFrame(c.fields))) << rig.Wire().left(16).toStdString();
   EXPECT_EQ(rig.ui.texts().filter("Error at Slave"), QStringList());
@@ -39,7 +39,7 @@ TEST_P(SpecialPayload, GoesOutWithItsLengthAndIsServed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    AreasAndBytes, SpecialPayload,
+    EveryEntry, SpecialPayload,
     ::testing::Values(PayloadCase{"017", "MnuRead2kEEPROM", "08R02048"},
                       PayloadCase{"017", "BMnu_WriteEEPROM", "09W02048"},
                       PayloadCase{"064", "MnuRead4kLDROM", "06R04096"},
@@ -58,11 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PayloadCase{"035", "MnuStatusByteBootVector66x", "02R00002"},
                       PayloadCase{"039", "BMnu_StatusByte&BootVector", "16R00003"},
                       PayloadCase{"049", "MnuStatusByteBootVector_6xX2", "16R00003"},
-                      PayloadCase{"04D", "MnuStausByteBootVector_Rx2XX", "16R00003"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    ModesAndConfiguration, SpecialPayload,
-    ::testing::Values(PayloadCase{"036", "BMnu_12xCLK_Rx2", "04R00001"},
+                      PayloadCase{"04D", "MnuStausByteBootVector_Rx2XX", "16R00003"},
+                      PayloadCase{"036", "BMnu_12xCLK_Rx2", "04R00001"},
                       PayloadCase{"72", "BMnu_6xCLK", "12R00001"},
                       PayloadCase{"048", "BMnu_6xCLK", "14R00001"},
                       PayloadCase{"04E", "MnuSet6xClockMode_Rx2XX", "14R00001"},

@@ -23,8 +23,6 @@ inline QByteArray SpecialByteBlock(const QByteArray &bytes) {
   return BuildFrame(chars, false);
 }
 
-inline bool CancelDialog(SpecialByteForm &) { return false; }
-
 // Starts the rig on a chip; the small LPC chips first show how to seat them.
 inline void StartOn(SimRig &rig, const QString &id) {
   rig.ui.tipConfirmations = {true};

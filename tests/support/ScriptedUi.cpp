@@ -68,7 +68,6 @@ QString ScriptedUi::chooseFileToSave(const FileDialogRequest &request) {
 
 bool ScriptedUi::editSpecialByte(SpecialByteForm &form) {
   dialogsShown.append(QStringLiteral("FrmSpecialByte ") + form.CommandNumber());
-  specialByteForms.append(form);
   return Next(specialByteEdits, "special byte dialog")(form);
 }
 

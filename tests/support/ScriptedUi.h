@@ -67,8 +67,6 @@ public:
   // typing, ticking) and returns true for OK, false for Cancel. After a
   // refused OK the next one acts on the same open dialog.
   std::deque<std::function<bool(SpecialByteForm &)>> specialByteEdits;
-  // Each form as its dialog opened.
-  QList<SpecialByteForm> specialByteForms;
   QStringList floatingMessages;
   int floatingHidden = 0;
   QStringList dialogsShown;
