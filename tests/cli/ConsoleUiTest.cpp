@@ -5,6 +5,8 @@
 #include "QtPrinters.h"
 #include "SignatureVerification.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 using namespace kvr;
@@ -63,6 +65,18 @@ TEST(ConsoleUi, DrawsTheProgressBarOnlyOnATerminalAndClearsItForMessages) {
   EXPECT_EQ(terminal.text.count("25% 1024/4096"), 1);
   EXPECT_FALSE(terminal.text.contains("1056"));
   EXPECT_TRUE(terminal.text.endsWith("\r\x1b[KWrite failed.\n")) << terminal.text.toStdString();
+
+  // Results follow on stdout: the bar and its clearing reach stderr at once,
+  // or a result would be drawn after the bar and then wiped with it.
+  QBuffer device;
+  device.open(QIODevice::WriteOnly);
+  QTextStream stream(&device);
+  ConsoleUi ui(stream, Verbosity::Normal, false, true);
+  ui.setProgressRange(0, 4096);
+  ui.setProgressValue(4096);
+  EXPECT_TRUE(device.data().endsWith("100% 4096/4096")) << device.data().toStdString();
+  ui.setProgressValue(0);
+  EXPECT_TRUE(device.data().endsWith("\r\x1b[K")) << device.data().toStdString();
 }
 
 TEST(ConsoleUi, VerboseShowsEachStatusOnceWithoutTheWaitingSeconds) {
