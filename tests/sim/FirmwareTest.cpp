@@ -189,6 +189,11 @@ const Case kCases[] = {
      kAck + ProgrammerFrame("P 0000000032")},
     {"BlockAfterTheWrite", "017", Then(Write("00032", 1), Send(Block(Pattern(32), false))),
      Nak(ENQ)},
+    // The announced length ends the write even when its last block says more follow.
+    {"BlockBeyondTheLength", "017",
+     Then(Then(Command(CmdWrite, "00032"), Send(Block(Pattern(32), true))),
+          Send(Block(Pattern(32), false))),
+     Nak(ENQ)},
     {"CommandEndsTheWrite", "017",
      Then(Then(Command(CmdWrite, "00064"), Command(CmdPresence)), Send(Block(Pattern(32), false))),
      Nak(ENQ)},
