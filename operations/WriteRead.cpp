@@ -148,7 +148,6 @@ BlockWriteOutcome WriteRead::WriteBlocks(const BlockWritePlan &plan, OperationEn
       c_.ui.hideFloatingMessage();
       c_.ui.setActivity(written);
     }
-    c_.port.clearReceiveBuffer();
     lastAccepted = SendBlock(payload);
     if (lastAccepted) {
       if (!c_.link.SendAndReceive(QByteArray(), false, false, plan.blockResultLength, true,

@@ -20,6 +20,7 @@ const KindName kKindNames[] = {
     {FaultPlan::Kind::Drop, "drop", false},      {FaultPlan::Kind::Truncate, "truncate", true},
     {FaultPlan::Kind::Delay, "delay", true},     {FaultPlan::Kind::Stall, "stall", true},
     {FaultPlan::Kind::CorruptBcc, "bcc", false}, {FaultPlan::Kind::Unplug, "unplug", false},
+    {FaultPlan::Kind::Noise, "noise", true},
 };
 
 struct NakCodeName {
@@ -114,6 +115,11 @@ bool ParseValue(FaultPlan::Fault &fault, const QString &value, QString &why) {
     ok = ok && fault.amount >= 0;
     why = QStringLiteral("\"%1\" is not a count").arg(value);
     break;
+  case FaultPlan::Kind::Noise:
+    fault.noise = value.toLatin1();
+    ok = !fault.noise.isEmpty();
+    why = QStringLiteral("noise needs its characters");
+    break;
   default: break;
   }
   return ok;
@@ -131,6 +137,7 @@ QString FaultPlan::syntax() {
       "stall=MS@WHERE     stop for MS milliseconds, taking nothing in, then go on\n"
       "bcc@WHERE          send a wrong BCC\n"
       "unplug@WHERE       close the line instead of answering\n"
+      "noise=TEXT@WHERE   send TEXT right after the reply, as line noise\n"
       "id=TEXT            answer the presence query with TEXT\n"
       "WHERE is [LETTER]N[-M][/PART]: the Nth command (to the Mth), counting only\n"
       "commands with LETTER when it is given; PART is hs (the handshake, default for\n"
@@ -216,6 +223,7 @@ Delivery FaultPlan::delivery(const ReplyPoint &point) {
     case Kind::Stall: delivery.stall += std::chrono::milliseconds(fault.amount); break;
     case Kind::CorruptBcc: delivery.corruptBcc = true; break;
     case Kind::Unplug: delivery.unplug = true; break;
+    case Kind::Noise: delivery.noise += fault.noise; break;
     default: break;
     }
   }

@@ -39,13 +39,14 @@ struct Delivery {
   // The programmer stops this long before sending: it neither answers nor
   // takes in what the PC sends meanwhile, then goes on with all of it.
   std::chrono::milliseconds stall{0};
+  QByteArray noise; // sent right after the reply
 };
 
 // Faults the simulated programmer commits on purpose. Each fault fires once
 // for every command of its range that reaches its reply.
 class FaultPlan {
 public:
-  enum class Kind { Nak, Fail, Drop, Truncate, Delay, Stall, CorruptBcc, Unplug };
+  enum class Kind { Nak, Fail, Drop, Truncate, Delay, Stall, CorruptBcc, Unplug, Noise };
 
   struct Fault {
     Kind kind = Kind::Drop;
@@ -56,6 +57,7 @@ public:
     int last = 1;
     ReplyPart part = ReplyPart::Handshake;
     int block = 0;
+    QByteArray noise; // Noise: the characters after the reply
   };
 
   // Adds one fault from its text (syntax in sim/README.md and --help). False,

@@ -502,7 +502,7 @@ void Firmware::deliver(const ReplyPoint &point, QByteArray bytes, bool framed) {
     bytes[bytes.size() - 2] = static_cast<char>(bytes[bytes.size() - 2] ^ 0x01);
   if (delivery.truncateTo >= 0)
     bytes.truncate(delivery.truncateTo);
-  toPc_.send(bytes, pause);
+  toPc_.send(bytes + delivery.noise, pause);
 }
 
 void Firmware::refuse(char code) {

@@ -151,6 +151,29 @@ TEST_F(Operations, ReadAsksThenFillsTheBufferFromTheChip) {
       << "the image read from the chip is no recent file";
 }
 
+// Characters left on the line after a reply must not be read as the next
+// block's acknowledgement or status: each block starts from an empty line.
+TEST_F(Operations, LineNoiseBetweenBlocksIsNotTakenForTheNextReply) {
+  for (const char *fault : {"noise=\x15\x12\r@W1/blk2", "noise=\x15\x12\r@R1/blk2"}) {
+    SCOPED_TRACE(fault);
+    test::SimRig rig;
+    rig.Start("001");
+    const bool write = QByteArray(fault).contains("@W");
+    if (!write) {
+      ASSERT_TRUE(rig.programmer.chip()->write(sim::Store::Code, 0, Pattern(4096)));
+    }
+    rig.Load(write ? Pattern(4096) : QByteArray(4096, '\0'));
+    rig.ui.answers = {Answer::Yes};
+    rig.programmer.faults().add(fault);
+    rig.core.Trigger(write ? "TbnWrite" : "TbnRead");
+    EXPECT_TRUE(
+        rig.ui.texts().last().startsWith(write ? "File written successfully" : "End of Read"))
+        << rig.ui.texts().join(" | ").toStdString();
+    EXPECT_TRUE(rig.ChipCode(4096) == Pattern(4096));
+    EXPECT_TRUE(rig.core.buffer().imageBytes(4096) == Pattern(4096));
+  }
+}
+
 TEST_F(Operations, LockSendsTheChosenBits) {
   rig.Start("017");
   ui.lockBitChoices = {std::array<bool, 4>{false, true, false, false}};

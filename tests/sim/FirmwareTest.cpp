@@ -315,15 +315,16 @@ TEST(FaultPlanText, UnderstoodSpecsAndTheReasonForOthers) {
   for (const char *good :
        {"nak=SYN@1", "nak=dc2@W2", "nak=7F@3-7", "nak=ENQ@W1/ack4", "fail=V@W1/blk3", "fail=N@S1",
         "fail=S@R2/blk1", "drop@1/hs", "drop@R1/data2", "truncate=5@Q1", "delay=250@2",
-        "stall=300@W1/ack2", "bcc@R1/data1", "unplug@W1/blk10", "id=KVR1.03", "id="}) {
+        "stall=300@W1/ack2", "bcc@R1/data1", "unplug@W1/blk10", "noise=zz@W1/blk2", "id=KVR1.03",
+        "id="}) {
     FaultPlan plan;
     QString error;
     EXPECT_TRUE(plan.add(QString::fromLatin1(good), &error)) << good << ": " << error.toStdString();
   }
-  for (const char *bad :
-       {"nak=XYZ@1", "nak=80@1", "nak=SYN", "drop=3@1", "truncate@1", "truncate=-1@1", "fail=SS@1",
-        "fail=1@1", "bcc@1/hs", "bcc@W1/ack1", "nak=SYN@1/res", "fail=V@1/hs", "drop@0", "drop@3-2",
-        "drop@1/blk0", "drop@w1", "drop@1/tail", "frob@1"}) {
+  for (const char *bad : {"nak=XYZ@1",     "nak=80@1",    "nak=SYN",  "drop=3@1", "truncate@1",
+                          "truncate=-1@1", "fail=SS@1",   "fail=1@1", "bcc@1/hs", "bcc@W1/ack1",
+                          "nak=SYN@1/res", "fail=V@1/hs", "drop@0",   "drop@3-2", "drop@1/blk0",
+                          "drop@w1",       "drop@1/tail", "frob@1",   "noise=@1", "noise@1"}) {
     FaultPlan plan;
     QString error;
     EXPECT_FALSE(plan.add(QString::fromLatin1(bad), &error)) << bad;
