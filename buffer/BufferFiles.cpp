@@ -218,7 +218,6 @@ void BufferFiles::FinishLoad(const QString &path, qint64 length, bool stopped) {
     buffer_.FileEnd = 1;
     buffer_.CurrentFileLength = 0;
     buffer_.FileCaption.clear();
-    ui_.setPanelText(Panel::SbrFile, BufferText::FilePanelPrefix);
     fileToolTip_.clear();
     ShowFileToolTip();
   } else {

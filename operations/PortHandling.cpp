@@ -163,7 +163,6 @@ void PortHandling::QueryPresence(bool showMessages) {
 
   c_.ui.beginBusy();
   c_.ui.setActivity(QStringLiteral("Checking Presence"));
-  c_.ui.setPanelText(Panel::SbrPort, PortPanelText(n));
   c_.port.clearReceiveBuffer();
   c_.session.ProgrammerPresent = false;
   c_.session.IncorrectModel = false;
