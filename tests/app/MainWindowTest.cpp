@@ -217,6 +217,14 @@ TEST(MainWindow, EveryToolbarCommandIsReachableByKeyboardWhenEnabled) {
       QKeyEvent press(QEvent::KeyPress, shortcut[0].key(), shortcut[0].keyboardModifiers());
       QApplication::sendEvent(window.grid(), &press);
       EXPECT_EQ(triggered, QStringList{name}) << state;
+      if (name == "TbnSpecialCommand") { // Enter picks the first entry offered at once
+        const QList<QAction *> entries = dropDown->actions();
+        const auto offered = std::find_if(entries.begin(), entries.end(), [](QAction *entry) {
+          return entry->isVisible() && entry->isEnabled();
+        });
+        ASSERT_NE(offered, entries.end()) << state;
+        EXPECT_EQ(dropDown->activeAction(), *offered) << state;
+      }
       dropDown->hide();
     }
   };
