@@ -1,11 +1,13 @@
 // The console Ui: what reaches stderr, and how questions are answered.
 #include "ConsoleUi.h"
+#include "Commands.h"
 #include "ImageBuffer.h"
 #include "ImageCompare.h"
 #include "QtPrinters.h"
 #include "SignatureVerification.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +93,22 @@ TEST(ConsoleUi, VerboseShowsEachStatusOnceWithoutTheWaitingSeconds) {
   Console normal;
   normal.ui.setActivity("Write Failed");
   EXPECT_EQ(normal.text, QString());
+}
+
+// The usage line a command prints names the arguments it takes: words are
+// needed, bracketed words may follow, bracketed --options are no arguments.
+TEST(CliCommands, EachTakesTheArgumentsItsUsageLineNames) {
+  static const QRegularExpression token(QStringLiteral("\\[[^\\]]*\\]|\\S+"));
+  for (const CliCommand &command : Commands()) {
+    int needed = 0, optional = 0;
+    for (const auto &match : token.globalMatch(QString::fromLatin1(command.synopsis))) {
+      const QString word = match.captured();
+      if (!word.startsWith(QLatin1String("[--")))
+        ++(word.startsWith('[') ? optional : needed);
+    }
+    EXPECT_EQ(command.minArguments, needed) << command.name;
+    EXPECT_EQ(command.maxArguments, needed + optional) << command.name;
+  }
 }
 
 TEST(ImageCompare, CountsDifferingBytesWithDataAndThoseBeyondTheChip) {
