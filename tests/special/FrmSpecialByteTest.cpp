@@ -33,6 +33,19 @@ TEST(FrmSpecialByte, ShowsTheFormAndModifiesThroughIt) {
   EXPECT_TRUE(dialog.findChild<QGroupBox *>("Frame1")->isVisible());
   EXPECT_FALSE(dialog.findChild<QGroupBox *>("Frame2")->isVisible());
   EXPECT_FALSE(status->isEnabled());
+  // The frame lays its controls out: none stands over another.
+  QApplication::processEvents();
+  QList<QWidget *> inFrame;
+  for (QWidget *control : dialog.findChild<QGroupBox *>("Frame1")->findChildren<QWidget *>(
+           QString(), Qt::FindDirectChildrenOnly))
+    if (control->isVisible())
+      inFrame << control;
+  ASSERT_GE(inFrame.size(), 3);
+  for (qsizetype i = 0; i < inFrame.size(); ++i)
+    for (qsizetype j = i + 1; j < inFrame.size(); ++j)
+      EXPECT_FALSE(inFrame[i]->geometry().intersects(inFrame[j]->geometry()))
+          << inFrame[i]->objectName().toStdString() << " "
+          << inFrame[j]->objectName().toStdString();
 
   dialog.findChild<QPushButton *>("CmdModify")->click();
   EXPECT_TRUE(status->isEnabled());
