@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -30,6 +31,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -111,6 +113,28 @@ TEST(MainWindow, MirrorsThePanelAndItsStatusTexts) {
   ui.setProgressValue(0);
   EXPECT_LT(window.progressBar()->minimum(), window.progressBar()->maximum());
   EXPECT_EQ(window.progressBar()->value(), window.progressBar()->minimum());
+}
+
+// The file dialogs answer the name only when the user accepts it; Cancel
+// chooses nothing though a name is filled in.
+TEST(MainWindow, FileDialogsAnswerANameOnlyWhenAccepted) {
+  FrmMainMenu window;
+  Ui &ui = window;
+  QTemporaryDir folder;
+  const FileDialogRequest request{"Save As", "", 0, folder.path(), "prog.bin", "bin"};
+  const auto answerWith = [](void (QDialog::*answer)()) {
+    QTimer::singleShot(0, [answer] {
+      for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *dialog = qobject_cast<QFileDialog *>(widget); dialog && dialog->isVisible())
+          (dialog->*answer)();
+    });
+  };
+  answerWith(&QDialog::reject);
+  EXPECT_EQ(ui.chooseFileToSave(request), QString());
+  answerWith(&QDialog::accept);
+  EXPECT_EQ(ui.chooseFileToSave(request), folder.filePath("prog.bin"));
+  answerWith(&QDialog::reject);
+  EXPECT_FALSE(ui.chooseFileToOpen(request).has_value());
 }
 
 // Opening these menus reaches the core, which takes a pending grid edit.
