@@ -55,4 +55,11 @@ TEST(FrmSpecialByte, ShowsTheFormAndModifiesThroughIt) {
   QApplication::sendEvent(status, &key);
   EXPECT_EQ(status->text(), QString("A")) << "upper case as typed";
   EXPECT_EQ(form.text("TxtSpecialByte1"), QString("A"));
+  // Leaving the box shows what the form made of it: a lone digit as its byte.
+  status->clear();
+  QKeyEvent five(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+  QApplication::sendEvent(status, &five);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(status, &enter);
+  EXPECT_EQ(status->text(), QString("05"));
 }
