@@ -130,9 +130,14 @@ CliRig::Result CliRig::Run(const QStringList &arguments, const std::optional<QBy
                            const std::function<bool(const QString &err)> &interruptWhen,
                            const std::function<void()> &inChild, bool live) {
   QProcess cli;
-  cli.setProcessEnvironment(folder.environment());
-  if (inChild)
+  QProcessEnvironment environment = folder.environment();
+  if (inChild) {
     cli.setChildProcessModifier(inChild);
+    // Under a file size limit a coverage build's counters would be written
+    // cut short over the shared ones: this child keeps its own.
+    environment.insert(QStringLiteral("GCOV_PREFIX"), folder.path() + QStringLiteral("/gcov"));
+  }
+  cli.setProcessEnvironment(environment);
   QEventLoop loop;
   QTimer watch;
   Result result;
