@@ -18,6 +18,7 @@ namespace {
 TEST(Help, EveryTopicOpensWithTheKeysAndEscCloses) {
   FrmHelp help;
   help.show();
+  EXPECT_EQ(help.windowTitle(), QString("KVR 1.04 Help"));
   QTreeWidget *tree = help.findChild<QTreeWidget *>("TvwHelp");
   const auto press = [&](Qt::Key key) {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
