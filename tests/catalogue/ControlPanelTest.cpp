@@ -96,6 +96,8 @@ TEST_P(CapabilitySummary, VerifiedDeviceGetsExactlyItsFamilyCommands) {
   EXPECT_EQ(announced, !dropDown.isEmpty());
   EXPECT_EQ(f.Among(LayoutNames(true), true),
             SetOf(dropDown.isEmpty() ? QStringList{"NA"} : dropDown));
+  for (const QString &entry : dropDown) // shown, and not greyed
+    EXPECT_TRUE(f.panel.isEnabled(entry)) << entry.toStdString();
   // Below the makers' menus whatever is enabled can be clicked wherever its menu can be opened.
   for (const ControlSpec &spec : ControlLayout())
     if (InSpecialCommands(spec.parent) && QString(spec.parent) != "MnuSpecialCommands") {
