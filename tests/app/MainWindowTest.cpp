@@ -105,6 +105,10 @@ TEST(MainWindow, MirrorsThePanelAndItsStatusTexts) {
   EXPECT_TRUE(window.findChild<QCheckBox *>("chkClkSpeed")->isVisible());
 
   Ui &ui = window;
+  ui.showFloatingMessage("Wait...");
+  EXPECT_NE(QApplication::overrideCursor(), nullptr);
+  ui.hideFloatingMessage();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait pointer goes with the message";
   ui.setActivity("Signature Verified");
   EXPECT_EQ(window.findChild<QLabel *>("SbrActivity")->text(), QString("Signature Verified"));
   // The special commands end with a range of no length: an empty bar, not
