@@ -50,9 +50,17 @@ public:
       ::close(fd_);
   }
 
-  // Sends the bytes; the answer is all that comes until the line is quiet.
-  QByteArray ask(const QByteArray &bytes) {
-    EXPECT_EQ(::write(fd_, bytes.constData(), bytes.size()), bytes.size());
+  // Sends the bytes, all at once or one at a time as a slow line hands them
+  // on; the answer is all that comes until the line is quiet.
+  QByteArray ask(const QByteArray &bytes, bool oneByOne = false) {
+    if (oneByOne) {
+      for (const char c : bytes) {
+        EXPECT_EQ(::write(fd_, &c, 1), 1);
+        ::usleep(3000);
+      }
+    } else {
+      EXPECT_EQ(::write(fd_, bytes.constData(), bytes.size()), bytes.size());
+    }
     QByteArray got;
     char c;
     for (pollfd p{fd_, POLLIN, 0}; ::poll(&p, 1, got.isEmpty() ? 2000 : 150) > 0;)
@@ -125,6 +133,7 @@ TEST_F(KvrSimProgram, AnswersOnItsLinkAndKeepsTheChipAcrossARestart) {
   ASSERT_FALSE(start({"--state", state, "--link", link}).isEmpty())
       << sim.readAllStandardError().toStdString();
   Client next(link);
+  EXPECT_EQ(next.ask(Command('Q', {}), true), kAckCr + test::ProgrammerFrame("KVR1.04"));
   EXPECT_EQ(next.ask(Command('R', "00032")), kAckCr + test::ProgrammerFrame("P "));
   EXPECT_EQ(next.ask(kAckCr), test::ProgrammerFrame(Pairs(image)));
   EXPECT_EQ(next.ask(kAckCr), QByteArray());
