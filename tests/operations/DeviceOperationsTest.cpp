@@ -174,6 +174,19 @@ TEST_F(Operations, LineNoiseBetweenBlocksIsNotTakenForTheNextReply) {
   }
 }
 
+// With the 6x clock box ticked, a passed write switches the chip to 6x clock
+// from the next whole second on.
+TEST_F(Operations, ATickedSixClockBoxSwitchesTheChipAfterAPassedWrite) {
+  rig.Start("039");
+  rig.Load(Pattern(64));
+  core.panel().showSixClockBox(true);
+  core.panel().setValue("chkClkSpeed", 1);
+  core.Trigger("TbnWrite");
+  EXPECT_TRUE(ui.texts().join(' ').contains("File written successfully"))
+      << ui.texts().join(" | ").toStdString();
+  EXPECT_TRUE(rig.Wire().contains(BuildFrame(CommandPayload(CmdSpecial, "15S00000"), false)));
+}
+
 TEST_F(Operations, LockSendsTheChosenBits) {
   rig.Start("017");
   ui.lockBitChoices = {std::array<bool, 4>{false, true, false, false}};
