@@ -40,11 +40,14 @@ TEST_F(DeviceWindow, OpensAtTheCurrentDeviceAndSelectAnswersTheOneChosen) {
   groups->setCurrentItem(range);
   ASSERT_GT(devices->topLevelItemCount(), 0);
   EXPECT_EQ(Select(fresh), std::nullopt) << "a range alone chooses no device";
-  devices->setCurrentItem(devices->topLevelItem(devices->topLevelItemCount() - 1));
+  devices->setCurrentItem(devices->topLevelItem(0));
   const std::optional<QString> chosen = Select(fresh);
   ASSERT_TRUE(chosen.has_value());
   EXPECT_TRUE(catalogue->SelectMcu(*chosen)) << chosen->toStdString();
   EXPECT_EQ(session.Mcu.MCUModel, devices->currentItem()->text(0));
+  // A current device that heads its range's list is found too.
+  FrmMCUList atFirst(*catalogue, *chosen);
+  EXPECT_EQ(Select(atFirst), chosen);
 }
 
 } // namespace
