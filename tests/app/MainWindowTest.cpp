@@ -283,6 +283,8 @@ TEST(Dialogs, TitlesAreWholeAndTheTabKeyFollowsTheLayout) {
   static_cast<Ui &>(window).showFloatingMessage("Wait...");
   FrmTipWarning warning(WarningWindow::Erase, &window);
   FrmSetLockBits lockBits(LockBitsSetup{{"Lock Bit 1", "Lock Bit 2"}, {true, true}}, &window);
+  for (int bit = 1; bit <= 4; ++bit) // found by name, as the lock bit dialog's users do
+    EXPECT_NE(lockBits.findChild<QCheckBox *>(QString("CbxLockBit%1").arg(bit)), nullptr) << bit;
   FrmSpecialTip seating(0, &window);
   FrmSpecialByte specialByte(form, &window);
   FrmHelp help(&window);
