@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -33,6 +34,14 @@ TEST(Help, EveryTopicOpensWithTheKeysAndEscCloses) {
         << topic.toStdString() << " does not open";
     shown << help.TopicShown();
   }
+  // For reading only: no bare column header over the topics, no typing into the contents.
+  EXPECT_TRUE(tree->isHeaderHidden());
+  auto *contents = help.findChild<QPlainTextEdit *>("Text1");
+  const QString listed = contents->toPlainText();
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+  QApplication::sendEvent(contents, &typed);
+  EXPECT_EQ(contents->toPlainText(), listed);
+
   help.ShowTopic(tree->topLevelItem(0)->child(0)->text(0));
   press(Qt::Key_Return);
   EXPECT_EQ(help.TopicShown(), shown.last()) << "Enter opens the topic it is on";
