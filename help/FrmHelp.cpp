@@ -99,6 +99,7 @@ FrmAboutKvr::FrmAboutKvr(QWidget *owner) : QDialog(owner) {
     layout->addWidget(widget);
   }
   auto *ok = new QPushButton(QStringLiteral("OK"), this);
+  ok->setObjectName(QStringLiteral("CmdOk"));
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   layout->addWidget(ok, 0, Qt::AlignRight);
 }

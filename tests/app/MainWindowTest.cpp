@@ -298,6 +298,12 @@ TEST(Dialogs, TitlesAreWholeAndTheTabKeyFollowsTheLayout) {
   for (QWidget *dialog : dialogs) {
     const std::string name = dialog->objectName().toStdString();
     dialog->show();
+    for (QWidget *control : dialog->findChildren<QWidget *>()) { // as scripts find them
+      if (qobject_cast<QLabel *>(control) || qobject_cast<QAbstractButton *>(control)) {
+        EXPECT_FALSE(control->objectName().isEmpty())
+            << name << ": " << control->metaObject()->className();
+      }
+    }
     // Room for the title and the frame's buttons, also after the user narrows the window.
     EXPECT_GT(dialog->minimumWidth(),
               title.horizontalAdvance(dialog->windowTitle()) + 3 * title.height())
