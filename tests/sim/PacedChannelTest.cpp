@@ -35,6 +35,9 @@ TEST(UsbAdapter, HandsOnFullBuffersAtOnceAndTheRestInOneBurst) {
   UsbAdapter adapter;
   QList<int> bursts;
   adapter.setSink([&](const QByteArray &bytes) { bursts.append(static_cast<int>(bytes.size())); });
+  adapter.send(QByteArray(3, 'x'));
+  EXPECT_EQ(bursts, QList<int>{3}) << "no latency set: no adapter, at once";
+  bursts.clear();
   adapter.setLatency(std::chrono::milliseconds(20));
   adapter.send(QByteArray(3, 'x'));
   adapter.send(QByteArray(70, 'x'));
