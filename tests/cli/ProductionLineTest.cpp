@@ -18,13 +18,16 @@ using namespace kvr::test;
 
 namespace {
 
+// Steps that take time: a chip's run on the simulator otherwise ends within a millisecond.
+const QStringList kSlowSteps{"--op-time", "2"};
+
 class ProductionLine : public CliRig {
 protected:
   // Programmers with chip 017, each with its own options; their terminals.
-  QStringList StartSims(const QList<QStringList> &options) {
+  QStringList StartSims(const QList<QStringList> &options, const QStringList &common = {}) {
     QStringList paths;
     for (const QStringList &more : options)
-      paths << StartSim("017", more);
+      paths << StartSim("017", common + more);
     return paths;
   }
 };
@@ -37,7 +40,7 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
   const QByteArray image = CodePattern(1024);
   WriteFile("prog.bin", image);
   const QStringList sims =
-      StartSims({{}, {"--fault", "fail=V@W1/blk2"}, {"--fault", "unplug@W1/blk5"}});
+      StartSims({{}, {"--fault", "fail=V@W1/blk2"}, {"--fault", "unplug@W1/blk5"}}, kSlowSteps);
   LineTap good(sims[0]), failing(sims[1]);
   const QStringList ports{good.pcPath(), failing.pcPath(), sims[2]};
   const Result run = CliLive(
@@ -73,7 +76,9 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
     EXPECT_TRUE(QDateTime::fromString(at("time"), Qt::ISODateWithMs).isValid() &&
                 at("time").endsWith('Z'))
         << text.toStdString();
-    EXPECT_GT(line["seconds"].toDouble(), 0);
+    // A chip refused at once can take less than the millisecond the log counts in.
+    EXPECT_GE(line["seconds"].toDouble(-1), at("result") == "passed" ? 0.002 : 0)
+        << text.toStdString();
     EXPECT_EQ(QStringList({at("port"), at("device"), at("model"), at("file"), at("operation")}),
               QStringList({at("path"), "017", "ATMEL AT89S8252", File("prog.bin"), "auto"}));
     EXPECT_EQ(at("sum").toUInt(nullptr, 16), checksum.sum);
