@@ -99,15 +99,17 @@ TEST_F(ProductionLine, AutoRunsOnThreeProgrammersAtOnceAndLogsEveryChip) {
   EXPECT_EQ(results, happened);
 }
 
-// Input that ends before a round is said, and that round is not run.
+// One Enter starts one round; input that ends before a round is said, and
+// that round is not run.
 TEST_F(ProductionLine, InputEndingBeforeARoundEndsTheRunThere) {
   WriteFile("prog.bin", CodePattern(64));
   const QStringList sims = StartSims({{}, {}});
   const Result run =
-      CliLive(Args("--port " + sims.join(" --port ") + " auto @prog.bin --count 2"), {}, "");
-  EXPECT_TRUE(run.err.contains("the input ended before round 2.")) << run.err.toStdString();
+      CliLive(Args("--port " + sims.join(" --port ") + " auto @prog.bin --count 3"), {}, "\n");
+  EXPECT_TRUE(run.err.contains("the input ended before round 3.")) << run.err.toStdString();
   EXPECT_EQ(run.out.count(": Chip 1: passed"), 2) << run.out.toStdString();
-  EXPECT_FALSE(run.out.contains("Chip 2")) << run.out.toStdString();
+  EXPECT_EQ(run.out.count(": Chip 2: "), 2) << run.out.toStdString();
+  EXPECT_FALSE(run.out.contains("Chip 3")) << run.out.toStdString();
 }
 
 // Ctrl-C while every programmer is late with its answer, on one port or on
