@@ -40,6 +40,10 @@ TEST_F(DeviceWindow, OpensAtTheCurrentDeviceAndSelectAnswersTheOneChosen) {
   groups->setCurrentItem(range);
   ASSERT_GT(devices->topLevelItemCount(), 0);
   EXPECT_EQ(Select(fresh), std::nullopt) << "a range alone chooses no device";
+  // The ranges on the left, the frame with the flat list of models beside them.
+  fresh.show();
+  EXPECT_LT(groups->geometry().right(), fresh.findChild<QWidget *>("FreList")->geometry().left());
+  EXPECT_EQ(devices->visualItemRect(devices->topLevelItem(0)).left(), 0) << "no room for branches";
   devices->setCurrentItem(devices->topLevelItem(0));
   const std::optional<QString> chosen = Select(fresh);
   ASSERT_TRUE(chosen.has_value());
