@@ -144,7 +144,8 @@ TEST_F(SerialPorts, PortDialogShowsEachPortAndRefreshes) {
   EXPECT_TRUE(dialog.findChild<QRadioButton *>("ObnCom2")->isChecked());
 
   // Unplugged while the dialog is open: Refresh takes the adapter's number away.
-  QFile::remove(Machine("ports.ini"));
+  ASSERT_TRUE(ListedPortDirectory::Write(Machine("ports.ini"),
+                                         {{Machine("dev/ttyS0"), "", "", "", false, 0, 0, ""}}));
   dialog.findChild<QPushButton *>("CmdRefresh")->click();
   EXPECT_EQ(row(2), (QStringList{"COM2", "", "", "disabled"}));
   EXPECT_EQ(row(1), (QStringList{"COM1", Machine("dev/ttyS0"), "", "enabled"})) << "pinned";
