@@ -102,6 +102,7 @@ TEST_F(CatalogueFile, ARowBecomesTheChipOrSaysWhyItCannot) {
     EXPECT_FALSE(LoadCatalogueChip(path, QString::fromLatin1(c.id), &error));
     EXPECT_TRUE(error.contains(QString::fromLatin1(c.reason))) << error.toStdString();
   }
+  EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty()) << "each load closes its connection";
 }
 
 TEST_F(CatalogueFile, TheCatalogueBesideTheProgramsComesBeforeTheBuiltInRows) {
