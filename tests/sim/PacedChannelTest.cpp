@@ -1,9 +1,15 @@
-// The line rate: no character arrives before the line could have carried it.
+// The line rate: no character arrives before the line could have carried it;
+// the terminal the simulator serves its line on.
 #include "PacedChannel.h"
+#include "Programmer.h"
+#include "PtyServer.h"
 #include "UsbAdapter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -47,4 +53,30 @@ TEST(UsbAdapter, HandsOnFullBuffersAtOnceAndTheRestInOneBurst) {
   while (!adapter.idle() && clock.elapsed() < 5000)
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
   EXPECT_EQ(bursts, (QList<int>{UsbAdapter::kBufferSize, 73 - UsbAdapter::kBufferSize}));
+}
+
+// A PC that reads late: what the terminal cannot take yet waits in the
+// server and follows once the PC has read, with nothing lost.
+TEST(PtyServer, HoldsWhatTheTerminalCannotTakeAndSendsItWhenItCan) {
+  Programmer programmer;
+  PtyServer server(programmer);
+  QString error;
+  ASSERT_TRUE(server.open(&error)) << error.toStdString();
+  const int pc =
+      ::open(server.slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(pc, 0);
+  const QByteArray sent(1 << 20, 'x'); // more than a terminal holds
+  programmer.sendToPc(sent);
+  QByteArray received;
+  QElapsedTimer clock;
+  clock.start();
+  while (received.size() < sent.size() && clock.elapsed() < 5000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    char buffer[65536];
+    const ssize_t n = ::read(pc, buffer, sizeof buffer);
+    if (n > 0)
+      received.append(buffer, n);
+  }
+  ::close(pc);
+  EXPECT_EQ(received.size(), sent.size());
 }
