@@ -90,14 +90,18 @@ TEST_F(FlashBlocks, BlockSelectionIsQuietAndAFailedOneStopsTheWrite) {
   EXPECT_FALSE(rig.session.SpecialCommandOk);
 }
 
-TEST_F(FlashBlocks, BlockEraseRefusedForSignatureSaysSo) {
+TEST_F(FlashBlocks, BlockEraseRefusedForSignatureOrUnansweredFails) {
   test::StartOn(rig, "071");
   rig.programmer.faults().add("fail=S@P2");
-  rig.core.Trigger("MnuBlockErase");
-  EXPECT_EQ(ui.texts(),
-            QStringList{"Special command failed due to failure of Signature Verification."});
-  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Special Command failed"));
-  EXPECT_FALSE(rig.session.SpecialCommandOk);
+  rig.programmer.faults().add("drop@P4"); // the second erase's result never comes
+  for (const char *said : {"Special command failed due to failure of Signature Verification.",
+                           "The requested operation has timed out."}) {
+    ui.messages.clear();
+    rig.core.Trigger("MnuBlockErase");
+    EXPECT_EQ(ui.texts(), QStringList{said});
+    EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Special Command failed"));
+    EXPECT_FALSE(rig.session.SpecialCommandOk);
+  }
 }
 
 TEST_F(FlashBlocks, Block1OfTheP89V51RD2IsWrittenOnlyAfterTheAutoWarning) {
