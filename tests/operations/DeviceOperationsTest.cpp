@@ -11,6 +11,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 using namespace kvr;
@@ -149,6 +152,22 @@ TEST_F(Operations, ReadAsksThenFillsTheBufferFromTheChip) {
       << "the temporary image is gone";
   EXPECT_FALSE(core.panel().isVisible("MnuFileLastFile1"))
       << "the image read from the chip is no recent file";
+
+  // A disk full after 1 KB cuts the image short: the read fails there and the buffer stays.
+  ASSERT_TRUE(rig.programmer.chip()->write(sim::Store::Code, 0, QByteArray(4096, 0x5A)));
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit fullAfter1K{1024, saved.rlim_max};
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &fullAfter1K), 0);
+  ui.answers = {Answer::No, Answer::Yes};
+  core.Trigger("TbnRead");
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_TRUE(ui.texts().last().contains(" could not be saved: "))
+      << ui.texts().last().toStdString();
+  EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Read Failed"));
+  EXPECT_EQ(buffer.imageBytes(4096), Pattern(4096));
 }
 
 // Characters left on the line after a reply must not be read as the next
