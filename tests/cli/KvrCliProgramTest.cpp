@@ -162,8 +162,9 @@ TEST_F(KvrCli, EndsEachRunWithTheStatusOfItsOutcomeSaysWhyAndPrintsItsResult) {
        "MCU Erased, file successfully Written, Lock passed and Blank Check verified.",
        "Chip 1: passed\nChip 2: failed (Write Failed)\n", "\n"},
       // P89C669: status byte and two boot vectors, each unlike the chip's own,
-      // so that every box must be typed.
-      {"039", "special 16 R 5A,3C,01", kSuccess, ""},
+      // so that every box must be typed. Reading them again writes nothing
+      // back: a fourth special command would fail.
+      {"039 --fault fail=V@P4/blk1", "special 16 R 5A,3C,01", kSuccess, ""},
       {"=", "special 16 R", kSuccess, "", "Status Byte: 5A\nBoot Vector1: 3C\nBoot Vector2: 01\n"},
       // AT89S8252: 2 KB data EEPROM, "09" writes, "08" reads.
       {"017", "special 09 W @eeprom.bin", kSuccess, ""},
