@@ -81,13 +81,4 @@ bool Offered(const SpecialCommand &command, const SimChip &chip) {
   }
 }
 
-bool Programs(const SpecialCommand &command) {
-  switch (command.action) {
-  case SpecialAction::SelectBlock:
-  case SpecialAction::ReadArea:
-  case SpecialAction::ReadBytes: return false;
-  default: return true;
-  }
-}
-
 } // namespace kvr::sim

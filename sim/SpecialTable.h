@@ -37,7 +37,4 @@ const SpecialCommand *FindSpecial(const QByteArray &number, char mode);
 // Whether the chip has what the command works on.
 bool Offered(const SpecialCommand &command, const SimChip &chip);
 
-// True when the command programs the chip, which a locked chip refuses.
-bool Programs(const SpecialCommand &command);
-
 } // namespace kvr::sim
