@@ -179,6 +179,22 @@ TEST_P(ControlStates, EnableExactlyWhatTheStateAllows) {
   EXPECT_EQ(f.Among(Names(s.enabled), false), SetOf(Names(s.enabled)));
   EXPECT_EQ(f.Among(Names(s.disabled), false), QSet<QString>());
   EXPECT_TRUE(f.panel.isVisible("TbnFileOpen"));
+  // The window redraws a control for each change it hears of: a real one.
+  const auto state = [&](const QString &name) {
+    return QStringList{QString::number(f.panel.isEnabled(name)),
+                       QString::number(f.panel.isVisible(name)), f.panel.text(name),
+                       QString::number(f.panel.value(name))}
+        .join(' ')
+        .toStdString();
+  };
+  QHash<QString, std::string> heard;
+  for (const ControlSpec &spec : ControlLayout())
+    heard[spec.name] = state(spec.name);
+  QObject::connect(&f.panel, &ControlPanel::stateChanged, [&](const QString &name) {
+    EXPECT_NE(state(name), heard[name]) << name.toStdString() << " did not change";
+    heard[name] = state(name);
+  });
+  f.panel.SetMenuOptions(s.busy);
 }
 
 INSTANTIATE_TEST_SUITE_P(
