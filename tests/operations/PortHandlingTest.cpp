@@ -137,9 +137,10 @@ TEST(PortOpen, PermissionMissingDeviceAndStopSayWhy) {
   EXPECT_TRUE(b.session.StopRequested());
 }
 
-TEST(CheckPresence, PaddedIdentificationIsAccepted) {
+TEST(CheckPresence, PaddedIdentificationIsAcceptedAfterWhatWasLeftOnTheLine) {
   Bench b;
   ASSERT_TRUE(b.handling.PortOpen(false, false));
+  b.programmer.send("F\r"); // the end of an earlier exchange
   b.ProgrammerAnswers("  KVR1.04 ");
   b.handling.CheckPresence(false);
   EXPECT_TRUE(b.session.ProgrammerPresent);
