@@ -37,6 +37,7 @@ TEST(Help, EveryTopicOpensWithTheKeysAndEscCloses) {
   // For reading only: no bare column header over the topics, no typing into the contents.
   EXPECT_TRUE(tree->isHeaderHidden());
   auto *contents = help.findChild<QPlainTextEdit *>("Text1");
+  EXPECT_NEAR(tree->width(), (tree->width() + contents->width()) / 4, 10) << "a quarter";
   const QString listed = contents->toPlainText();
   QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
   QApplication::sendEvent(contents, &typed);
