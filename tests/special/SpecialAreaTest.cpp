@@ -110,6 +110,16 @@ TEST_F(AreaQuestions, FailedReadLeavesTheBufferAsItWas) {
   ASSERT_EQ(rig.core.buffer().rowCount(), 4);
   EXPECT_EQ(rig.core.buffer().byte(33), static_cast<unsigned char>(Pattern(64)[33]));
   EXPECT_FALSE(rig.session.SpecialCommandOk);
+
+  // Nowhere to keep the image: the read the programmer accepted is closed with its ACK.
+  rig.session.TempImagePath = rig.folder.path() + "/no/such/folder/image.bin";
+  const qsizetype before = rig.Wire().size();
+  ui.answers = {Answer::Yes};
+  rig.core.Trigger("BMnu_ReadEEPROM");
+  EXPECT_TRUE(ui.texts().last().contains(" could not be saved: "))
+      << ui.texts().last().toStdString();
+  EXPECT_TRUE(rig.Wire().mid(before).endsWith(QByteArray("\x06\r", 2)));
+  EXPECT_EQ(rig.core.buffer().byte(33), static_cast<unsigned char>(Pattern(64)[33]));
 }
 
 TEST_F(AreaQuestions, FileLargerThanTheAreaAsksAndWritesOnlyTheArea) {
