@@ -147,12 +147,14 @@ TEST_P(ExchangeContract, FailedRepliesShowTheirMessagesOnlyWhenAsked) {
         EXPECT_EQ(port->bytesWaiting(), 0) << "nothing of the frame left behind";
       }
     }
-  // A reply cut short is kept as it came; the wait shows in the status.
+  // A reply cut short is kept as it came; the wait shows in the status, second by second.
+  link->setReplyTimeout(1100ms);
   programmer->queueReply(ProgrammerFrame("PB").left(3));
   EXPECT_FALSE(link->SendAndReceive(CommandPayload(CmdLock, "0011"), false, false, 6, false, true));
   EXPECT_EQ(session.LastReply, ProgrammerFrame("PB").left(3));
   EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Erase"));
   EXPECT_TRUE(ui.activityHistory.contains("Erase (0 Sec. )"));
+  EXPECT_TRUE(ui.activityHistory.contains("Erase (1 Sec. )"));
 }
 
 // Stop, then the line lost, each end a long wait at once with their message;
