@@ -1,10 +1,13 @@
-// The special byte dialog renders its form and hands the user's actions to it.
+// The special byte dialog renders its form and hands the user's actions to it;
+// the seating tip shows how the chip chosen sits in the socket.
 #include "FrmSpecialByte.h"
 #include "BaseModule.h"
 #include "FamilyCodes.h"
+#include "FrmSpecialTip.h"
 #include "SpecialByteForm.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -62,4 +65,12 @@ TEST(FrmSpecialByte, ShowsTheFormAndModifiesThroughIt) {
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(status, &enter);
   EXPECT_EQ(status->text(), QString("05"));
+}
+
+TEST(FrmSpecialTip, EachChipOfTheListShowsItsOwnSeating) {
+  FrmSpecialTip tip(0);
+  const QString first = tip.TipText();
+  EXPECT_TRUE(first.startsWith("This is a 14pin Mcu.")) << first.toStdString();
+  tip.findChild<QComboBox *>("CboMCU")->setCurrentIndex(1);
+  EXPECT_TRUE(tip.TipText().startsWith("This is a 16pin Mcu.")) << tip.TipText().toStdString();
 }
