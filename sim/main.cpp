@@ -72,6 +72,7 @@ int main(int argc, char *argv[]) {
     }
     err << "kvr-sim: " << chip->model().model << " (" << chip->model().id << ", "
         << chip->model().family << ") seated\n";
+    err.flush(); // said now, not when kvr-sim ends
     programmer.seat(std::move(chip));
   }
 

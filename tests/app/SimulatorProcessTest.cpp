@@ -96,6 +96,13 @@ TEST(SimulatorProcess, EndsWhenTheWindowIsKilled) {
   })) << "kvr --sim started no kvr-sim";
   ASSERT_TRUE(Within(10000, [&] { return HasOpen(window.processId(), "/KVR104.sqlite"); }))
       << "the window never got past its simulator";
+  QByteArray said; // kvr-sim's own words reach the window's terminal
+  window.setReadChannel(QProcess::StandardError);
+  EXPECT_TRUE(Within(5000, [&] {
+    window.waitForReadyRead(50);
+    said += window.readAllStandardError();
+    return said.contains("kvr-sim: ") && said.contains(" seated");
+  })) << said.toStdString();
   ::kill(static_cast<pid_t>(window.processId()), SIGKILL);
   window.waitForFinished(3000);
   EXPECT_TRUE(Within(5000, [&] { return Ended(simulator); })) << "kvr-sim outlived the window";
