@@ -149,6 +149,16 @@ TEST_F(SerialPorts, PortDialogShowsEachPortAndRefreshes) {
   dialog.findChild<QPushButton *>("CmdRefresh")->click();
   EXPECT_EQ(row(2), (QStringList{"COM2", "", "", "disabled"}));
   EXPECT_EQ(row(1), (QStringList{"COM1", Machine("dev/ttyS0"), "", "enabled"})) << "pinned";
+  QFile::remove(Machine("ports.ini")); // no port left at all
+  dialog.findChild<QPushButton *>("CmdRefresh")->click();
+  EXPECT_EQ(row(3), (QStringList{"COM3", "", "", "disabled"}));
+
+  // OK answers the port chosen; until then the dialog counts as cancelled.
+  EXPECT_TRUE(dialog.Cancelled());
+  dialog.findChild<QRadioButton *>("ObnCom1")->click();
+  dialog.findChild<QPushButton *>("CmdOk")->click();
+  EXPECT_FALSE(dialog.Cancelled());
+  EXPECT_EQ(dialog.SelectedPort(), 1);
 }
 
 TEST_F(SerialPorts, KvrCliListsThePortsAndTakesARelativePath) {
