@@ -1,11 +1,10 @@
 // Saving the buffer: what is written, under which name, the overwrite
 // questions, failures that must not lose the old file, and round trips.
 #include "BufferFixture.h"
+#include "FileSizeLimit.h"
 
 #include <QFileInfo>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace kvr;
@@ -138,17 +137,14 @@ TEST_F(Save, AWriteThatFailsPartWayLeavesTheOldFileWholeThenAllOf64KbIsSaved) {
   const QString target = Write("small.bin", "old contents");
   session.BufferModified = true;
 
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit limited = saved;
-  limited.rlim_cur = 4096;
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   ui.saveChoices = {target};
   ui.answers = {Answer::Ok};
-  const bool saved64k = files.MnuSaveAs_Click();
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  bool saved64k = true;
+  {
+    test::FileSizeLimit fullAfter4K(4096);
+    ASSERT_TRUE(fullAfter4K.inForce());
+    saved64k = files.MnuSaveAs_Click();
+  }
 
   EXPECT_FALSE(saved64k);
   EXPECT_TRUE(ui.messages.last().text.startsWith("The file " + target + " could not be saved: "));

@@ -4,15 +4,13 @@
 #include "BaseModule.h"
 #include "Checksum.h"
 #include "CommandSet.h"
+#include "FileSizeLimit.h"
 #include "Frame.h"
 #include "SimRig.h"
 #include "WriteRead.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <csignal>
-#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
@@ -156,15 +154,12 @@ TEST_F(Operations, ReadAsksThenFillsTheBufferFromTheChip) {
 
   // A disk full after 1 KB cuts the image short: the read fails there and the buffer stays.
   ASSERT_TRUE(rig.programmer.chip()->write(sim::Store::Code, 0, QByteArray(4096, 0x5A)));
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const rlimit fullAfter1K{1024, saved.rlim_max};
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &fullAfter1K), 0);
   ui.answers = {Answer::No, Answer::Yes};
-  core.Trigger("TbnRead");
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previousHandler);
+  {
+    test::FileSizeLimit fullAfter1K(1024);
+    ASSERT_TRUE(fullAfter1K.inForce());
+    core.Trigger("TbnRead");
+  }
   EXPECT_TRUE(ui.texts().last().contains(" could not be saved: "))
       << ui.texts().last().toStdString();
   EXPECT_EQ(ui.panelText(Panel::SbrActivity), QString("Read Failed"));
